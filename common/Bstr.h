@@ -1,0 +1,68 @@
+// BSTR holders: Bstr owns one string; SharedBstr shares one among copies.
+#pragma once
+
+#include <windows.h>
+#include <oleauto.h>
+
+#include <memory>
+#include <new>
+#include <string>
+#include <utility>
+
+class Bstr {
+public:
+    Bstr() = default;
+    // A copy of the text; allocation failure throws.
+    explicit Bstr(const std::wstring& text) : b_(SysAllocStringLen(text.data(), static_cast<UINT>(text.size()))) {
+        if (!b_) throw std::bad_alloc();
+    }
+    Bstr(const Bstr&) = delete;
+    Bstr& operator=(const Bstr&) = delete;
+    Bstr(Bstr&& other) noexcept : b_(other.Detach()) {}
+    Bstr& operator=(Bstr&& other) noexcept {
+        if (this != &other) Reset(other.Detach());
+        return *this;
+    }
+    ~Bstr() { Reset(); }
+
+    static Bstr Attach(BSTR b) {
+        Bstr result;
+        result.b_ = b;
+        return result;
+    }
+
+    BSTR Get() const { return b_; }
+    bool IsNull() const { return b_ == nullptr; }
+    // The text; a null BSTR reads as empty.
+    std::wstring Text() const { return b_ ? std::wstring(b_, SysStringLen(b_)) : std::wstring(); }
+
+    [[nodiscard]] BSTR Detach() { return std::exchange(b_, nullptr); }
+    void Reset(BSTR b = nullptr) {
+        if (b_) SysFreeString(b_);
+        b_ = b;
+    }
+    BSTR* Put() {
+        Reset();
+        return &b_;
+    }
+
+private:
+    BSTR b_ = nullptr;
+};
+
+// A reference-counted BSTR: copies share one string, freed with the last copy.
+class SharedBstr {
+public:
+    SharedBstr() = default;
+    explicit SharedBstr(Bstr b) {
+        if (!b.IsNull()) p_ = std::make_shared<Bstr>(std::move(b));
+    }
+    explicit SharedBstr(const std::wstring& text) : SharedBstr(Bstr(text)) {}
+
+    BSTR Get() const { return p_ ? p_->Get() : nullptr; }
+    bool IsNull() const { return Get() == nullptr; }
+    std::wstring Text() const { return p_ ? p_->Text() : std::wstring(); }
+
+private:
+    std::shared_ptr<Bstr> p_;
+};

@@ -1,0 +1,43 @@
+// Installs the simulated vault client installation into the current Wine
+// prefix: registers the COM servers that lie beside this program.
+#include "common/Handles.h"
+#include "common/ProcAddress.h"
+
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+
+namespace {
+
+std::wstring ProgramFolder() {
+    wchar_t path[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring folder = path;
+    return folder.substr(0, folder.rfind(L'\\') + 1);
+}
+
+// Calls the server's own DllRegisterServer (or DllUnregisterServer).
+bool RunRegistration(const std::wstring& dll, const char* entry) {
+    UniqueLibrary module(LoadLibraryW(dll.c_str()));
+    if (!module) {
+        fwprintf(stderr, L"setup: cannot load %ls (%lu)\n", dll.c_str(), GetLastError());
+        return false;
+    }
+    using Entry = HRESULT(__stdcall*)();
+    const auto call = ProcAddress<Entry>(module.get(), entry);
+    const HRESULT hr = call ? call() : E_NOINTERFACE;
+    if (FAILED(hr)) fwprintf(stderr, L"setup: %hs of %ls failed: 0x%08lX\n", entry, dll.c_str(), hr);
+    return SUCCEEDED(hr);
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    const bool uninstall = argc > 1 && std::wstring(argv[1]) == L"/u";
+    const char* entry = uninstall ? "DllUnregisterServer" : "DllRegisterServer";
+    const std::wstring folder = ProgramFolder();
+    bool ok = true;
+    for (const wchar_t* server : {L"TextCatalog.dll"}) ok = RunRegistration(folder + server, entry) && ok;
+    return ok ? 0 : 1;
+}

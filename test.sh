@@ -1,0 +1,9 @@
+#!/bin/sh
+# Builds both targets and runs every test under 64-bit Wine and Xvfb.
+set -e
+cd "$(dirname "$0")"
+tools/setup-machine.sh
+tools/build.sh x86_64
+tools/build.sh i686      # the product's 32-bit layout must always build
+tools/prepare-prefix.sh "$PWD/build/x86_64/wineprefix"
+xvfb-run -a tools/run-ctest.sh build/x86_64

@@ -1,0 +1,187 @@
+// The driver's sequence, results and stops, through ghMove as a host calls it.
+#include "LoadedModule.h"
+#include "MessageBoxWatcher.h"
+#include "RecordingHost.h"
+#include "TestFolder.h"
+#include "TestVault.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+using Calls = std::vector<std::string>;
+
+// COM is initialised on the host's thread before the module is loaded, as the
+// vault client does; the module's texts then come from the catalogue service.
+class ComThread {
+public:
+    ComThread() { CoInitialize(nullptr); }
+    ~ComThread() { CoUninitialize(); }
+};
+
+class DriverTest : public ::testing::Test {
+protected:
+    HRESULT Move(bool silent) { return module.Move(parent.get(), &host, request.get(), silent); }
+
+    TestFolder folder;
+    ComThread com;
+    LoadedModule module;
+    ParentWindow parent;
+    RecordingHost host;
+    OwnedRequest request{folder.LocalRoot()};
+};
+
+TEST_F(DriverTest, NullHostOrRequestIsRefusedWithoutTouchingAnything) {
+    request.AddFile(7, 2, 3);
+    EXPECT_EQ(module.Move(parent.get(), nullptr, request.get(), false), E_POINTER);
+    EXPECT_EQ(module.Move(parent.get(), &host, nullptr, false), E_POINTER);
+    EXPECT_TRUE(host.calls.empty());
+    EXPECT_EQ(request->items.count, 1);
+}
+
+TEST_F(DriverTest, AnEmptyRequestRunsTheWholeSequence) {
+    MessageBoxWatcher boxes;
+    EXPECT_EQ(Move(false), S_OK);
+    EXPECT_EQ(host.calls, (Calls{"ResolveNames", "ListReferenceUpdates", "MoveInDatabase"}));
+    EXPECT_TRUE(boxes.Boxes().empty());
+    // The file-format manager was loaded for the run and unloaded at its end.
+    EXPECT_EQ(folder.JournalCalls(L"Formwright"), (std::vector<std::wstring>{L"Load", L"GetManager", L"Unload"}));
+}
+
+TEST_F(DriverTest, OutputListsLeftFromAnEarlierCallAreEmptied) {
+    request->errors.Append(new MoveErrorEntry(L"a", L"b", E_FAIL, L""));
+    request->refErrors.Append(new MoveErrorEntry(L"c", L"d", E_FAIL, L""));
+    auto* refFile = new RefFile;
+    refFile->refs.Append(new MoveRef{L"x", L"y"});
+    request->refFiles.Append(refFile);
+    request->dbErrors.Append(new DbMoveError);
+    host.onMoveInDatabase = [](MoveRequest* r) { EXPECT_EQ(r->errors.count + r->refErrors.count, 0); };
+
+    EXPECT_EQ(Move(true), S_OK);
+    for (const auto* list : {&request->errors, &request->refErrors}) {
+        EXPECT_EQ(list->head, nullptr);
+        EXPECT_EQ(list->tail, nullptr);
+        EXPECT_EQ(list->count, 0);
+    }
+    EXPECT_EQ(request->refFiles.count, 0);
+    EXPECT_EQ(request->dbErrors.count, 0);
+}
+
+TEST_F(DriverTest, EveryIdentifierOfTheRequestIsGivenToTheHostToResolve) {
+    request.AddFile(7, 2, 3);
+    request.AddFolder(5, 0, L"Renamed");
+    request.AddLocal(false, L"C:\\a", L"", 9);        // needs its destination folder
+    request.AddLocal(false, L"C:\\b", L"C:\\c", 10);  // has its new path
+    request.AddLocal(false, L"C:\\d", L"", 0);        // no destination to resolve
+    EXPECT_EQ(Move(true), S_OK);
+    EXPECT_EQ(host.askedFolderIds, (std::vector<int32_t>{0, 2, 3, 5, 9}));
+    EXPECT_EQ(host.askedFileIds, (std::vector<int32_t>{7}));
+    EXPECT_TRUE(host.askedWithEmptyValues);
+}
+
+TEST_F(DriverTest, AFailureToResolveStopsAtOnceWithItsCode) {
+    MessageBoxWatcher boxes;
+    host.resolveResult = HRESULT_FROM_WIN32(ERROR_ACCESS_DENIED);
+    request.AddFile(7, 2, 3);
+    EXPECT_EQ(Move(false), HRESULT_FROM_WIN32(ERROR_ACCESS_DENIED));
+    EXPECT_EQ(host.calls, (Calls{"ResolveNames"}));
+    EXPECT_TRUE(boxes.Boxes().empty());
+    EXPECT_TRUE(folder.JournalCalls(L"Formwright").empty());
+}
+
+TEST_F(DriverTest, InvalidNamesRefuseTheOperationBeforeAnythingChanges) {
+    MessageBoxWatcher boxes;
+    host.folderPaths = {{2, L"\\Parts\\"}};
+    host.fileNames = {{7, L"a.prt"}, {8, L"b.prt"}};
+    request.AddFile(7, 2, 2, L"a:b");
+    request.AddFile(8, 2, 2, L"desktop.ini");
+    EXPECT_EQ(Move(true), S_FALSE);
+    EXPECT_EQ(host.calls, (Calls{"ResolveNames"}));
+    const auto errors = Elements(request->errors);
+    ASSERT_EQ(errors.size(), 2u);
+    EXPECT_EQ(errors[0]->code, E_QOR_INVALID_NAME);
+    EXPECT_EQ(errors[0]->path, folder.LocalRoot() + L"\\Parts\\a.prt");
+    EXPECT_EQ(errors[1]->detail, L"desktop.ini");
+    EXPECT_TRUE(boxes.Boxes().empty());
+}
+
+TEST_F(DriverTest, UnresolvedIdentifiersAreEmptyPathPartsNotFailures) {
+    request.AddFile(7, 2, 2, L"bad?");
+    EXPECT_EQ(Move(true), S_FALSE);
+    ASSERT_EQ(request->errors.count, 1);
+    EXPECT_EQ(request->errors.head->value->path, folder.LocalRoot());
+    EXPECT_EQ(request->errors.head->value->newPath, folder.LocalRoot() + L"bad?");
+}
+
+class DatabaseFailureTest : public DriverTest {};
+
+TEST_F(DatabaseFailureTest, AFailedMoveIsShownInAnErrorBoxOwnedByTheParent) {
+    MessageBoxWatcher boxes;
+    host.moveResult = HRESULT_FROM_WIN32(ERROR_ACCESS_DENIED);
+    request.AddFile(7, 2, 3);
+    EXPECT_EQ(Move(false), HRESULT_FROM_WIN32(ERROR_ACCESS_DENIED));
+    EXPECT_EQ(host.calls, (Calls{"ResolveNames", "ListReferenceUpdates", "MoveInDatabase"}));
+    const auto seen = boxes.Boxes();
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].caption, L"Move Items");
+    const std::wstring lead = L"Some items could not be moved.\n";
+    EXPECT_EQ(seen[0].text.substr(0, lead.size()), lead);
+    EXPECT_GT(seen[0].text.size(), lead.size());  // followed by the error's text
+    EXPECT_TRUE(seen[0].errorIcon);
+    EXPECT_EQ(seen[0].owner, parent.get());
+    EXPECT_EQ(seen[0].buttons, (std::vector<int>{IDOK}));
+}
+
+TEST_F(DatabaseFailureTest, AFailedRenameSaysSoInItsCaptionAndText) {
+    MessageBoxWatcher boxes;
+    host.moveResult = E_FAIL;
+    request.AddFile(7, 2, 2, L"new.prt");
+    EXPECT_EQ(Move(false), E_FAIL);
+    const auto seen = boxes.Boxes();
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].caption, L"Rename Item");
+    EXPECT_EQ(seen[0].text.substr(0, 31), L"The item could not be renamed.\n");
+}
+
+TEST_F(DatabaseFailureTest, SilentModeShowsNothing) {
+    MessageBoxWatcher boxes;
+    host.moveResult = E_FAIL;
+    request.AddFile(7, 2, 3);
+    EXPECT_EQ(Move(true), E_FAIL);
+    EXPECT_TRUE(boxes.Boxes().empty());
+}
+
+TEST_F(DatabaseFailureTest, ItemsRefusedOneByOneStopTheOperationWithSFalse) {
+    host.onMoveInDatabase = [](MoveRequest* r) {
+        auto* refused = new DbMoveError;
+        refused->kind = 1;
+        r->dbErrors.Append(refused);
+    };
+    request.AddFile(7, 2, 3);
+    EXPECT_EQ(Move(true), S_FALSE);
+    EXPECT_EQ(request->dbErrors.count, 1);
+    EXPECT_EQ(host.calls.back(), "MoveInDatabase");
+}
+
+class AddInHookTest : public DriverTest {};
+
+TEST_F(AddInHookTest, TheHookIsPreparedOnceAndEveryReferenceReturned) {
+    TestVault vault(true);
+    request->vault = &vault;
+    EXPECT_EQ(Move(true), S_OK);
+    EXPECT_EQ(vault.calls, (Calls{"PrepareHooks"}));
+    EXPECT_EQ(vault.References(), 1);
+}
+
+TEST_F(AddInHookTest, AVaultWithoutHooksIsOnlyAsked) {
+    TestVault vault(false);
+    request->vault = &vault;
+    request.AddFile(7, 2, 3);
+    EXPECT_EQ(Move(true), S_OK);
+    EXPECT_TRUE(vault.calls.empty());
+    EXPECT_EQ(vault.References(), 1);
+}
+
+}  // namespace

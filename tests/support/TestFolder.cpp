@@ -1,0 +1,121 @@
+#include "TestFolder.h"
+
+#include "common/Handles.h"
+#include "installation/standin/Journal.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <atomic>
+#include <fstream>
+#include <sstream>
+
+namespace {
+
+void MakeFolders(const std::wstring& path) {
+    for (size_t at = path.find(L'\\', 3); at != std::wstring::npos; at = path.find(L'\\', at + 1)) {
+        CreateDirectoryW(path.substr(0, at).c_str(), nullptr);
+    }
+    CreateDirectoryW(path.c_str(), nullptr);
+}
+
+void Collect(const std::wstring& base, const std::wstring& relative, std::vector<std::wstring>& out) {
+    WIN32_FIND_DATAW data;
+    UniqueFindHandle find(FindFirstFileW((base + relative + L"*").c_str(), &data));
+    if (!find) return;
+    do {
+        const std::wstring name = data.cFileName;
+        if (name == L"." || name == L"..") continue;
+        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            out.push_back(relative + name + L"\\");
+            Collect(base, relative + name + L"\\", out);
+        } else {
+            out.push_back(relative + name);
+        }
+    } while (FindNextFileW(find.get(), &data));
+}
+
+}  // namespace
+
+void RemoveTree(const std::wstring& path) {
+    WIN32_FIND_DATAW data;
+    UniqueFindHandle find(FindFirstFileW((path + L"\\*").c_str(), &data));
+    if (find) {
+        do {
+            const std::wstring name = data.cFileName;
+            if (name == L"." || name == L"..") continue;
+            const std::wstring child = path + L"\\" + name;
+            SetFileAttributesW(child.c_str(), FILE_ATTRIBUTE_NORMAL);
+            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) RemoveTree(child); else DeleteFileW(child.c_str());
+        } while (FindNextFileW(find.get(), &data));
+        find.reset();
+    }
+    RemoveDirectoryW(path.c_str());
+}
+
+void WriteUtf8File(const std::wstring& path, const std::string& content) {
+    std::ofstream out(path.c_str(), std::ios::binary | std::ios::trunc);
+    out << content;
+}
+
+TestFolder::TestFolder() {
+    static std::atomic<int> serial{0};
+    root_ = L"C:\\ghtests\\t" + std::to_wstring(GetCurrentProcessId()) + L"_" + std::to_wstring(++serial);
+    RemoveTree(root_);
+    MakeFolders(root_ + L"\\localview");
+    MakeFolders(StandinDir());
+    SetEnvironmentVariableW(L"STANDIN_DIR", StandinDir().c_str());
+}
+
+TestFolder::~TestFolder() {
+    SetEnvironmentVariableW(L"STANDIN_DIR", nullptr);
+    RemoveTree(root_);
+}
+
+void TestFolder::WriteFile(const std::wstring& relative, const std::string& content) const {
+    const std::wstring path = Path(relative);
+    MakeFolders(path.substr(0, path.rfind(L'\\')));
+    WriteUtf8File(path, content);
+}
+
+void TestFolder::MakeFolder(const std::wstring& relative) const { MakeFolders(Path(relative)); }
+
+bool TestFolder::Exists(const std::wstring& relative) const {
+    return GetFileAttributesW(Path(relative).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::string TestFolder::ReadFile(const std::wstring& relative) const {
+    std::ifstream in(Path(relative).c_str(), std::ios::binary);
+    std::stringstream content;
+    content << in.rdbuf();
+    return content.str();
+}
+
+std::vector<std::wstring> TestFolder::Tree() const {
+    std::vector<std::wstring> out;
+    Collect(LocalRoot() + L"\\", L"", out);
+    std::sort(out.begin(), out.end());
+    return out;
+}
+
+void TestFolder::Configure(const wchar_t* component, const std::vector<std::wstring>& lines) const {
+    std::string content;
+    for (const std::wstring& line : lines) content += standin::ToUtf8(line) + "\n";
+    WriteUtf8File(StandinDir() + L"\\" + component + L".ini", content);
+}
+
+void TestFolder::WriteCatalog(const std::vector<std::wstring>& lines) const {
+    std::string content;
+    for (const std::wstring& line : lines) content += standin::ToUtf8(line) + "\n";
+    WriteUtf8File(StandinDir() + L"\\TextCatalog.txt", content);
+}
+
+std::vector<std::vector<std::wstring>> TestFolder::Journal(const wchar_t* component) const {
+    return standin::ReadJournal(StandinDir(), component);
+}
+
+std::vector<std::wstring> TestFolder::JournalCalls(const wchar_t* component) const {
+    std::vector<std::wstring> calls;
+    for (const auto& entry : Journal(component)) calls.push_back(entry.empty() ? L"" : entry[0]);
+    return calls;
+}

@@ -1,0 +1,44 @@
+// A fresh folder per test on drive C of the prefix, holding the local view
+// ("localview\") and the stand-ins' journals and configuration ("standin\",
+// named to the stand-ins through STANDIN_DIR). Removed when the test ends.
+#pragma once
+
+#include <string>
+#include <vector>
+
+class TestFolder {
+public:
+    TestFolder();
+    ~TestFolder();
+    TestFolder(const TestFolder&) = delete;
+    TestFolder& operator=(const TestFolder&) = delete;
+
+    const std::wstring& Root() const { return root_; }
+    // The local view root, without a trailing backslash: folder paths bring their own.
+    std::wstring LocalRoot() const { return root_ + L"\\localview"; }
+    // The full path of a place below the local view.
+    std::wstring Path(const std::wstring& relative) const { return LocalRoot() + L"\\" + relative; }
+    std::wstring StandinDir() const { return root_ + L"\\standin"; }
+
+    // Creates a file (and its folders) below the local view.
+    void WriteFile(const std::wstring& relative, const std::string& content = "x") const;
+    void MakeFolder(const std::wstring& relative) const;
+    bool Exists(const std::wstring& relative) const;
+    std::string ReadFile(const std::wstring& relative) const;
+    // Every path below the local view, sorted; folders end with a backslash.
+    std::vector<std::wstring> Tree() const;
+
+    // Writes "<component>.ini" for a stand-in.
+    void Configure(const wchar_t* component, const std::vector<std::wstring>& lines) const;
+    // Writes the text catalogue the catalogue stand-in reads.
+    void WriteCatalog(const std::vector<std::wstring>& lines) const;
+    std::vector<std::vector<std::wstring>> Journal(const wchar_t* component) const;
+    // The first field of every journal line.
+    std::vector<std::wstring> JournalCalls(const wchar_t* component) const;
+
+private:
+    std::wstring root_;
+};
+
+void RemoveTree(const std::wstring& path);
+void WriteUtf8File(const std::wstring& path, const std::string& content);
