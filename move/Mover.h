@@ -13,6 +13,7 @@
 
 #include <map>
 #include <string>
+#include <vector>
 
 class FileFormatMgr;
 struct IAddInHooks;
@@ -54,6 +55,8 @@ public:
 
     // The report of everything in the request's failure lists.
     void ShowMoveErrors(const std::wstring& description, bool cannotMode);
+    // The vault files that share a name, for a report item that offers them.
+    HRESULT ShowNonUniqueFiles(const std::vector<std::wstring>* paths, const std::vector<std::wstring>* otherPaths);
 
     // Appends one entry to the request's `errors`.
     void AddError(const std::wstring& path, const std::wstring& newPath, HRESULT code,

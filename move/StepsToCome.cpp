@@ -3,6 +3,7 @@
 // capability named in each comment replaces its step here.
 #include "localview/FileTime.h"
 #include "move/Mover.h"
+#include "report/ProductMessageBox.h"
 
 // Local move planning: which files and folders move in the local view, and
 // E_QOR_NAME_ALREADY_EXISTS for every target that is taken.
@@ -32,3 +33,9 @@ void Mover::ShowMoveErrors(const std::wstring&, bool) {}
 
 // File times: the saved last-write time is written back after the rewrite.
 bool SetLastWriteTime(const std::wstring&, const SYSTEMTIME&) { return false; }
+
+// Non-unique files dialog: the vault files that carry the name in question.
+HRESULT Mover::ShowNonUniqueFiles(const std::vector<std::wstring>*, const std::vector<std::wstring>*) { return S_OK; }
+
+// Message-box library: the retry question; 0 means no box could be shown.
+int ShowProductMessageBox(const std::wstring&, const std::wstring&, HWND) { return 0; }

@@ -1,9 +1,13 @@
 // Installs the simulated vault client installation into the current Wine
-// prefix: registers the COM servers that lie beside this program.
+// prefix: registers the COM servers and type libraries that lie beside this
+// program ("/u" takes them out again).
+#include "common/ComPtr.h"
 #include "common/Handles.h"
 #include "common/ProcAddress.h"
 
 #include <windows.h>
+
+#include <oleauto.h>
 
 #include <cstdio>
 #include <string>
@@ -31,6 +35,22 @@ bool RunRegistration(const std::wstring& dll, const char* entry) {
     return SUCCEEDED(hr);
 }
 
+// Registers (or unregisters) a type library that lies beside this program.
+bool RegisterTypeLibrary(const std::wstring& path, bool uninstall) {
+    ComPtr<ITypeLib> library;
+    HRESULT hr = LoadTypeLibEx(path.c_str(), uninstall ? REGKIND_NONE : REGKIND_REGISTER, library.Put());
+    if (SUCCEEDED(hr) && uninstall) {
+        TLIBATTR* attr = nullptr;
+        hr = library->GetLibAttr(&attr);
+        if (SUCCEEDED(hr)) {
+            hr = UnRegisterTypeLib(attr->guid, attr->wMajorVerNum, attr->wMinorVerNum, attr->lcid, attr->syskind);
+            library->ReleaseTLibAttr(attr);
+        }
+    }
+    if (FAILED(hr)) fwprintf(stderr, L"setup: type library %ls: 0x%08lX\n", path.c_str(), hr);
+    return SUCCEEDED(hr);
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -39,5 +59,8 @@ int wmain(int argc, wchar_t** argv) {
     const std::wstring folder = ProgramFolder();
     bool ok = true;
     for (const wchar_t* server : {L"TextCatalog.dll"}) ok = RunRegistration(folder + server, entry) && ok;
+    for (const wchar_t* library : {L"VaultRecords.tlb", L"DialogRecords.tlb"}) {
+        ok = RegisterTypeLibrary(folder + library, uninstall) && ok;
+    }
     return ok ? 0 : 1;
 }

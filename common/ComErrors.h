@@ -1,0 +1,9 @@
+// Raising COM errors: an HRESULT with an error-information object whose
+// description says what failed. They leave as ComError exceptions.
+#pragma once
+
+#include "GhMove.h"
+
+#include <string>
+
+[[noreturn]] void RaiseComError(HRESULT code, const std::wstring& text);

@@ -1,0 +1,119 @@
+#include "filerefs/RecordArray.h"
+
+#include "common/ComErrors.h"
+#include "common/ComPtr.h"
+#include "interfaces/ComRecords.h"
+
+#include <utility>
+
+namespace {
+
+constexpr LCID kEnglish = 9;  // LANG_ENGLISH
+
+}  // namespace
+
+RecordArray RecordArray::Own(SAFEARRAY* array) {
+    RecordArray holder;
+    holder.array_ = array;
+    holder.owns_ = true;
+    holder.Access();
+    return holder;
+}
+
+RecordArray::RecordArray(RecordArray&& other) noexcept
+    : owns_(std::exchange(other.owns_, false)),
+      array_(std::exchange(other.array_, nullptr)),
+      data_(std::exchange(other.data_, nullptr)) {}
+
+RecordArray& RecordArray::operator=(RecordArray&& other) noexcept {
+    if (this != &other) {
+        Reset();
+        owns_ = std::exchange(other.owns_, false);
+        array_ = std::exchange(other.array_, nullptr);
+        data_ = std::exchange(other.data_, nullptr);
+    }
+    return *this;
+}
+
+void RecordArray::Access() {
+    if (!array_) return;
+    const HRESULT hr = SafeArrayAccessData(array_, &data_);
+    if (FAILED(hr)) {
+        data_ = nullptr;
+        Reset();
+        CheckArrayResult(hr);
+    }
+}
+
+SAFEARRAY** RecordArray::HandOff() {
+    if (data_) SafeArrayUnaccessData(array_);
+    data_ = nullptr;
+    owns_ = true;
+    return &array_;
+}
+
+void RecordArray::TakeBack() { Access(); }
+
+void RecordArray::Reset() {
+    if (data_) SafeArrayUnaccessData(array_);
+    data_ = nullptr;
+    if (owns_ && array_) SafeArrayDestroy(array_);
+    array_ = nullptr;
+    owns_ = false;
+}
+
+SAFEARRAY* CreateRecordArray(REFGUID libraryId, WORD major, WORD minor, REFGUID recordId, ULONG count) {
+    ComPtr<IRecordInfo> info;
+    const HRESULT hr = GetRecordInfoFromGuids(libraryId, major, minor, kEnglish, recordId, info.Put());
+    if (FAILED(hr)) RaiseComError(hr, L"Couldn't get record info from guids.");
+    SAFEARRAY* array = SafeArrayCreateVectorEx(VT_RECORD, 0, count, info.Get());
+    if (!array) RaiseComError(E_OUTOFMEMORY, L"SafeArrayCreateVectorEx failed.");
+    return array;
+}
+
+RecordArray CreateAddInCmdDataArray(ULONG count) {
+    return RecordArray::Own(
+        CreateRecordArray(LIBID_VaultRecords, kVaultRecordsMajor, kVaultRecordsMinor, RECID_AddInCmdData, count));
+}
+
+RecordArray CreateObjectIdPairArray(ULONG count) {
+    return RecordArray::Own(
+        CreateRecordArray(LIBID_VaultRecords, kVaultRecordsMajor, kVaultRecordsMinor, RECID_ObjectIdPair, count));
+}
+
+RecordArray CreateNonUniqueFileRecordArray(ULONG count) {
+    return RecordArray::Own(CreateRecordArray(LIBID_DialogRecords, kDialogRecordsMajor, kDialogRecordsMinor,
+                                              RECID_NonUniqueFileRecord, count));
+}
+
+RecordArray CreateBstrArray(ULONG count) {
+    SAFEARRAY* array = SafeArrayCreateVectorEx(VT_BSTR, 0, count, nullptr);
+    if (!array) RaiseComError(E_OUTOFMEMORY, L"SafeArrayCreateVectorEx failed.");
+    return RecordArray::Own(array);
+}
+
+HRESULT AppendBstr(RecordArray& array, BSTR text) {
+    if (!array.Get()) {
+        SAFEARRAYBOUND bound = {0, 0};
+        SAFEARRAY* created = SafeArrayCreate(VT_BSTR, 1, &bound);
+        if (!created) return E_OUTOFMEMORY;
+        array = RecordArray::Own(created);
+    }
+    if (array.Get()->fFeatures & FADF_FIXEDSIZE) return E_FAIL;
+    SAFEARRAYBOUND grown = {array.Count() + 1, 0};
+    SAFEARRAY** handle = array.HandOff();
+    const HRESULT hr = SafeArrayRedim(*handle, &grown);
+    array.TakeBack();
+    if (FAILED(hr)) return hr;
+    BSTR copy = SysAllocString(text);
+    if (text && !copy) return E_OUTOFMEMORY;
+    array.Data<BSTR>()[array.Count() - 1] = copy;
+    return S_OK;
+}
+
+void CheckArrayResult(HRESULT code) {
+    if (SUCCEEDED(code)) return;
+    ComPtr<IErrorInfo> info;
+    if (GetErrorInfo(0, info.Put()) == S_OK && info) throw ComError(code, info.Get());
+    RaiseComError(code, L"Could not lock safe array.");
+}
