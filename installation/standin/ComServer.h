@@ -8,6 +8,7 @@
 
 #include <atomic>
 #include <new>
+#include <utility>
 
 namespace standin {
 
@@ -41,6 +42,14 @@ protected:
 private:
     std::atomic<long> refs_{0};
 };
+
+// A new object with one reference, the caller's.
+template <class Object, class... Args>
+Object* NewObject(Args&&... args) {
+    auto* object = new Object(std::forward<Args>(args)...);
+    object->AddRef();
+    return object;
+}
 
 template <class Object>
 class ClassFactory : public ComObject<IClassFactory> {
