@@ -1,7 +1,6 @@
 // Steps of the driver whose capability has not been built yet. Each one does
 // nothing, so the driver's sequence, results and stops already hold; the
 // capability named in each comment replaces its step here.
-#include "localview/FileTime.h"
 #include "move/Mover.h"
 #include "report/ProductMessageBox.h"
 
@@ -30,9 +29,6 @@ HRESULT Mover::NotifyAddIns(IAddInHooks*, int32_t, int32_t, const FolderPathMap&
 
 // Error report: the request's failure lists shown in the report dialog.
 void Mover::ShowMoveErrors(const std::wstring&, bool) {}
-
-// File times: the saved last-write time is written back after the rewrite.
-bool SetLastWriteTime(const std::wstring&, const SYSTEMTIME&) { return false; }
 
 // Non-unique files dialog: the vault files that carry the name in question.
 HRESULT Mover::ShowNonUniqueFiles(const std::vector<std::wstring>*, const std::vector<std::wstring>*) { return S_OK; }
