@@ -48,6 +48,8 @@ public:
     void CheckReferenceFilesFree(bool insideCad, DWORD processId);
     void RewriteReferences(const MovedPaths& movedPaths, SavedTimes& savedTimes, HRESULT& pending,
                            FileFormatMgr* manager);
+    // Plain CAD documents: the vault handles the documents they reference.
+    HRESULT ProcessReferencedFiles(const std::wstring& target);
 
     // Add-ins.
     HRESULT NotifyAddIns(IAddInHooks* hook, int32_t fileCount, int32_t folderCount, const FolderPathMap& folderPaths,
