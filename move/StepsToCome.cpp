@@ -12,15 +12,6 @@ void Mover::PlanLocalMoves(const FileNameMap&, const FolderPathMap&) {}
 // files moved, emptied folders removed, the shell notified; movedPaths filled.
 void Mover::ExecuteLocalMoves(MovedPaths&) {}
 
-// Local file checks: every local move source must open for exclusive writing.
-void Mover::CheckLocalMovesWritable() {}
-
-// Held-file check: no file whose references change may be open elsewhere.
-void Mover::CheckReferenceFilesFree(bool, DWORD) {}
-
-// Reference rewrite pass: the file-format manager rewrites every RefFile.
-void Mover::RewriteReferences(const MovedPaths&, SavedTimes&, HRESULT&, FileFormatMgr*) {}
-
 // Add-in command notification: the add-ins hear of the operation and may veto.
 HRESULT Mover::NotifyAddIns(IAddInHooks*, int32_t, int32_t, const FolderPathMap&, const FileNameMap&, int32_t,
                             int32_t, bool) {
