@@ -12,8 +12,6 @@
 
 namespace {
 
-HMODULE g_module = nullptr;
-
 class Vault : public standin::ComObject<IUnknown> {
 public:
     Vault() { standin::Journal(kVaultComponent, {L"Create"}); }
@@ -49,16 +47,4 @@ private:
 
 }  // namespace
 
-extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
-    if (reason == DLL_PROCESS_ATTACH) g_module = instance;
-    return TRUE;
-}
-
-extern "C" __declspec(dllexport) HRESULT __stdcall DllGetClassObject(REFCLSID clsid, REFIID iid, void** out) {
-    return standin::GetClassObject<Vault>(clsid, CLSID_StandinVault, iid, out);
-}
-extern "C" __declspec(dllexport) HRESULT __stdcall DllCanUnloadNow() { return standin::LiveObjects() == 0 ? S_OK : S_FALSE; }
-extern "C" __declspec(dllexport) HRESULT __stdcall DllRegisterServer() {
-    return standin::RegisterInprocServer(CLSID_StandinVault, g_module, L"Vault object");
-}
-extern "C" __declspec(dllexport) HRESULT __stdcall DllUnregisterServer() { return standin::UnregisterServer(CLSID_StandinVault); }
+STANDIN_SERVER_EXPORTS(Vault, CLSID_StandinVault, L"Vault object")
