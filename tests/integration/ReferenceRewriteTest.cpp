@@ -7,6 +7,7 @@
 #include "RecordingHost.h"
 #include "TestFolder.h"
 #include "VaultObject.h"
+#include "common/Handles.h"
 #include "installation/standin/Journal.h"
 
 #include <gtest/gtest.h>
@@ -40,11 +41,9 @@ void SetLocalWriteTime(const std::wstring& path, const SYSTEMTIME& local) {
     SYSTEMTIME utc = {};
     FILETIME time = {};
     ASSERT_TRUE(TzSpecificLocalTimeToSystemTime(nullptr, &local, &utc) && SystemTimeToFileTime(&utc, &time));
-    const HANDLE file = CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
-                                    nullptr);
-    ASSERT_NE(file, INVALID_HANDLE_VALUE);
-    EXPECT_TRUE(SetFileTime(file, nullptr, nullptr, &time));
-    CloseHandle(file);
+    const UniqueFileHandle file(
+        CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(file && SetFileTime(file.get(), nullptr, nullptr, &time));
 }
 
 std::string LocalWriteTime(const std::wstring& path) {
@@ -65,7 +64,7 @@ protected:
     struct Listed {
         std::wstring oldPath;
         std::wstring newPath;
-        std::vector<std::wstring> parts;  // moved from Parts\ to Library\Parts\ ;
+        std::vector<std::wstring> parts;  // names of parts that move from Parts to Library\Parts
     };
 
     ReferenceRewriteTest() {
