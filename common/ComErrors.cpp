@@ -15,3 +15,10 @@ void RaiseComError(HRESULT code, const std::wstring& text) {
     }
     throw ComError(code);
 }
+
+void RaiseOnFailure(HRESULT code) {
+    if (SUCCEEDED(code)) return;
+    ComPtr<IErrorInfo> info;
+    if (GetErrorInfo(0, info.Put()) != S_OK) info.Reset();
+    throw ComError(code, info.Get());
+}

@@ -4,6 +4,7 @@
 #include "common/UniqueResource.h"
 
 #include <objbase.h>
+#include <restartmanager.h>
 #include <shlobj.h>
 
 namespace handle_traits {
@@ -46,6 +47,13 @@ struct MappedView {
     static void Close(Type v) { UnmapViewOfFile(v); }
 };
 
+// Restart Manager sessions are small numbers, 0 included.
+struct RmSession {
+    using Type = DWORD;
+    static Type Empty() { return static_cast<DWORD>(-1); }
+    static void Close(Type session) { RmEndSession(session); }
+};
+
 template <class T>
 struct TaskMem {
     using Type = T*;
@@ -68,6 +76,7 @@ using UniqueFindHandle = UniqueResource<handle_traits::FindHandle>;
 using UniqueRegKey = UniqueResource<handle_traits::RegKey>;
 using UniqueLibrary = UniqueResource<handle_traits::Library>;
 using UniqueMappedView = UniqueResource<handle_traits::MappedView>;
+using UniqueRmSession = UniqueResource<handle_traits::RmSession>;
 template <class T>
 using UniqueTaskMem = UniqueResource<handle_traits::TaskMem<T>>;
 template <class T>

@@ -48,6 +48,10 @@ public:
     void CheckReferenceFilesFree(bool insideCad, DWORD processId);
     void RewriteReferences(const MovedPaths& movedPaths, SavedTimes& savedTimes, HRESULT& pending,
                            FileFormatMgr* manager);
+    // The retry question about one file; the message box's answer.
+    int AskRetry(const std::wstring& path, HRESULT code);
+    // Plain CAD documents: the vault handles the documents they reference.
+    HRESULT ProcessReferencedFiles(const std::wstring& target);
 
     // Add-ins.
     HRESULT NotifyAddIns(IAddInHooks* hook, int32_t fileCount, int32_t folderCount, const FolderPathMap& folderPaths,
@@ -84,6 +88,9 @@ private:
     HRESULT NotifyAddInsAfter(IAddInHooks* hook, const OperationCounts& counts, const FolderPathMap& folderPaths,
                               const FileNameMap& fileNames, HRESULT pending);
     bool RecordSharedTargets();
+    bool TryAgain(const std::wstring& path, HRESULT code, bool& stopAsking);
+    void RewriteFile(RefFile* file, const std::wstring& path, HRESULT& pending, FileFormatMgr* manager,
+                     bool& stopAsking);
     void Report(Msg sentence, bool cannotMode);
     void ShowErrorBox(const std::wstring& text) const;
     void ShowAddInError(HRESULT hr) const;

@@ -41,6 +41,13 @@ HRESULT RegisterInprocServer(REFCLSID clsid, HMODULE module, const wchar_t* desc
     return S_OK;
 }
 
+HMODULE ThisModule() {
+    HMODULE module = nullptr;
+    GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                       reinterpret_cast<LPCWSTR>(&ThisModule), &module);
+    return module;
+}
+
 HRESULT UnregisterServer(REFCLSID clsid) {
     const LONG rc = RegDeleteTreeW(HKEY_LOCAL_MACHINE, ClsidKey(clsid).c_str());
     return rc == ERROR_SUCCESS || rc == ERROR_FILE_NOT_FOUND ? S_OK : HRESULT_FROM_WIN32(rc);

@@ -8,6 +8,7 @@
 
 #include <atomic>
 #include <new>
+#include <utility>
 
 namespace standin {
 
@@ -41,6 +42,14 @@ protected:
 private:
     std::atomic<long> refs_{0};
 };
+
+// A new object with one reference, the caller's.
+template <class Object, class... Args>
+Object* NewObject(Args&&... args) {
+    auto* object = new Object(std::forward<Args>(args)...);
+    object->AddRef();
+    return object;
+}
 
 template <class Object>
 class ClassFactory : public ComObject<IClassFactory> {
@@ -82,4 +91,21 @@ HRESULT GetClassObject(REFCLSID requested, REFCLSID served, REFIID iid, void** o
 HRESULT RegisterInprocServer(REFCLSID clsid, HMODULE module, const wchar_t* description);
 HRESULT UnregisterServer(REFCLSID clsid);
 
+// The DLL that this code is linked into.
+HMODULE ThisModule();
+
 }  // namespace standin
+
+// The exports of an in-process server DLL that serves the one class `Object`.
+#define STANDIN_SERVER_EXPORTS(Object, clsid, description)                                                  \
+    extern "C" __declspec(dllexport) HRESULT __stdcall DllGetClassObject(REFCLSID requested, REFIID iid,   \
+                                                                         void** out) {                     \
+        return standin::GetClassObject<Object>(requested, clsid, iid, out);                                 \
+    }                                                                                                       \
+    extern "C" __declspec(dllexport) HRESULT __stdcall DllCanUnloadNow() {                                  \
+        return standin::LiveObjects() == 0 ? S_OK : S_FALSE;                                                \
+    }                                                                                                       \
+    extern "C" __declspec(dllexport) HRESULT __stdcall DllRegisterServer() {                                \
+        return standin::RegisterInprocServer(clsid, standin::ThisModule(), description);                    \
+    }                                                                                                       \
+    extern "C" __declspec(dllexport) HRESULT __stdcall DllUnregisterServer() { return standin::UnregisterServer(clsid); }

@@ -115,17 +115,23 @@ std::vector<std::vector<std::wstring>> ReadJournal(const std::wstring& folder, c
     return entries;
 }
 
-std::wstring Config(const wchar_t* component, const std::wstring& key, const std::wstring& fallback) {
+std::vector<std::wstring> ConfigValues(const wchar_t* component, const std::wstring& key) {
+    std::vector<std::wstring> values;
     const std::wstring folder = Folder();
-    if (folder.empty()) return fallback;
+    if (folder.empty()) return values;
     for (const std::string& raw : ReadLines(folder + L"\\" + component + L".ini")) {
         const std::wstring line = FromUtf8(raw);
         const size_t equals = line.find(L'=');
         if (equals != std::wstring::npos && line.compare(0, equals, key) == 0) {
-            return UnescapeField(line.substr(equals + 1));
+            values.push_back(UnescapeField(line.substr(equals + 1)));
         }
     }
-    return fallback;
+    return values;
+}
+
+std::wstring Config(const wchar_t* component, const std::wstring& key, const std::wstring& fallback) {
+    const std::vector<std::wstring> values = ConfigValues(component, key);
+    return values.empty() ? fallback : values.front();
 }
 
 long ConfigCode(const wchar_t* component, const std::wstring& key, long fallback) {

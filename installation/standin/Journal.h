@@ -20,6 +20,8 @@ std::vector<std::vector<std::wstring>> ReadJournal(const std::wstring& folder, c
 
 // The configured value, or `fallback` when the key is not set.
 std::wstring Config(const wchar_t* component, const std::wstring& key, const std::wstring& fallback = L"");
+// Every value configured under the key, in file order.
+std::vector<std::wstring> ConfigValues(const wchar_t* component, const std::wstring& key);
 // A configured HRESULT ("0x8004020B" or decimal), or `fallback`.
 long ConfigCode(const wchar_t* component, const std::wstring& key, long fallback);
 

@@ -112,11 +112,4 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
     return TRUE;
 }
 
-extern "C" __declspec(dllexport) HRESULT __stdcall DllGetClassObject(REFCLSID clsid, REFIID iid, void** out) {
-    return standin::GetClassObject<TextCatalog>(clsid, CLSID_TextCatalog, iid, out);
-}
-extern "C" __declspec(dllexport) HRESULT __stdcall DllCanUnloadNow() { return standin::LiveObjects() == 0 ? S_OK : S_FALSE; }
-extern "C" __declspec(dllexport) HRESULT __stdcall DllRegisterServer() {
-    return standin::RegisterInprocServer(CLSID_TextCatalog, g_module, L"Text catalogue");
-}
-extern "C" __declspec(dllexport) HRESULT __stdcall DllUnregisterServer() { return standin::UnregisterServer(CLSID_TextCatalog); }
+STANDIN_SERVER_EXPORTS(TextCatalog, CLSID_TextCatalog, L"Text catalogue")

@@ -1,0 +1,42 @@
+#include "installation/vault/VaultCalls.h"
+
+#include "common/Bstr.h"
+#include "common/ComPtr.h"
+#include "installation/standin/Journal.h"
+#include "installation/vault/VaultClass.h"
+
+#include <oleauto.h>
+
+namespace vault {
+
+namespace {
+
+void LeaveErrorInfo(const std::wstring& description) {
+    ComPtr<ICreateErrorInfo> create;
+    if (FAILED(CreateErrorInfo(create.Put()))) return;
+    const Bstr text(description);
+    create->SetDescription(text.Get());
+    const auto info = ComPtr<IErrorInfo>::Query(create.Get(), IID_IErrorInfo);
+    SetErrorInfo(0, info.Get());
+}
+
+}  // namespace
+
+HRESULT Called(std::initializer_list<std::wstring> fields) {
+    standin::Journal(kVaultComponent, fields);
+    const std::wstring call = *fields.begin();
+    const HRESULT configured = standin::ConfigCode(kVaultComponent, L"fail:" + call, S_OK);
+    if (FAILED(configured)) LeaveErrorInfo(call + L" failed in the vault");
+    return configured;
+}
+
+bool Without(const wchar_t* name) {
+    for (const std::wstring& value : standin::ConfigValues(kVaultComponent, L"without")) {
+        if (value == name) return true;
+    }
+    return false;
+}
+
+std::wstring Text(BSTR text) { return text ? std::wstring(text, SysStringLen(text)) : std::wstring(L"(null)"); }
+
+}  // namespace vault

@@ -1,0 +1,43 @@
+// Inside the CAD application (this test program is built as "brimwork.exe")
+// its own documents are open, so files are not tested for being held.
+#include "HeldFile.h"
+#include "LoadedModule.h"
+#include "RecordingHost.h"
+#include "TestFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <cwchar>
+
+namespace {
+
+TEST(InsideCad, HeldDocumentsDoNotStopTheOperation) {
+    wchar_t program[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, program, MAX_PATH);
+    ASSERT_NE(wcsstr(_wcslwr(program), L"brimwork.exe"), nullptr);
+
+    CoInitialize(nullptr);
+    {
+        TestFolder folder;
+        folder.WriteFile(L"Assy\\Top.asm", "FWTEXT 1\r\n");
+        RecordingHost host;
+        host.onListReferenceUpdates = [&folder](MoveRequest* r) {
+            auto* file = new RefFile;
+            file->oldPath = folder.Path(L"Assy\\Top.asm");
+            r->refFiles.Append(file);
+        };
+        OwnedRequest request(folder.LocalRoot());
+        LoadedModule module;
+        const HeldFile held(folder.Path(L"Assy\\Top.asm"));
+
+        EXPECT_EQ(module.Move(nullptr, &host, request.get(), true), S_OK);
+        EXPECT_EQ(host.calls.back(), "MoveInDatabase");
+        EXPECT_EQ(request->errors.count, 0);
+        // The rewrite itself could not open the held document.
+        ASSERT_EQ(request->refErrors.count, 1);
+        EXPECT_EQ(request->refErrors.head->value->refFile, request->refFiles.head->value);
+    }
+    CoUninitialize();
+}
+
+}  // namespace
