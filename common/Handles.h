@@ -4,6 +4,7 @@
 #include "common/UniqueResource.h"
 
 #include <objbase.h>
+#include <oleauto.h>
 #include <shlobj.h>
 
 namespace handle_traits {
@@ -46,6 +47,12 @@ struct MappedView {
     static void Close(Type v) { UnmapViewOfFile(v); }
 };
 
+struct SafeArray {
+    using Type = SAFEARRAY*;
+    static Type Empty() { return nullptr; }
+    static void Close(Type a) { SafeArrayDestroy(a); }
+};
+
 template <class T>
 struct TaskMem {
     using Type = T*;
@@ -68,6 +75,7 @@ using UniqueFindHandle = UniqueResource<handle_traits::FindHandle>;
 using UniqueRegKey = UniqueResource<handle_traits::RegKey>;
 using UniqueLibrary = UniqueResource<handle_traits::Library>;
 using UniqueMappedView = UniqueResource<handle_traits::MappedView>;
+using UniqueSafeArray = UniqueResource<handle_traits::SafeArray>;
 template <class T>
 using UniqueTaskMem = UniqueResource<handle_traits::TaskMem<T>>;
 template <class T>
