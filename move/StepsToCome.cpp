@@ -4,7 +4,6 @@
 #include "localview/FileTime.h"
 #include "move/Mover.h"
 #include "report/FileRefCmdDbErrors.h"
-#include "report/ProductMessageBox.h"
 
 // Local move planning: which files and folders move in the local view, and
 // E_QOR_NAME_ALREADY_EXISTS for every target that is taken.
@@ -32,14 +31,8 @@ HRESULT Mover::NotifyAddIns(IAddInHooks*, int32_t, int32_t, const FolderPathMap&
 // File times: the saved last-write time is written back after the rewrite.
 bool SetLastWriteTime(const std::wstring&, const SYSTEMTIME&) { return false; }
 
-// Error report: the request's failure lists shown in the report dialog.
-void Mover::ShowMoveErrors(const std::wstring&, bool) {}
-
 // Non-unique files dialog: the vault files that carry the name in question.
 HRESULT Mover::ShowNonUniqueFiles(const std::vector<std::wstring>*, const std::vector<std::wstring>*) { return S_OK; }
-
-// Message-box library: the retry question; 0 means no box could be shown.
-int ShowProductMessageBox(const std::wstring&, const std::wstring&, HWND) { return 0; }
 
 // Database connection for the report: the user's rights on an item's folders
 // through the stored-procedure library. Without it no connection is made, and
