@@ -21,6 +21,7 @@
 #include "interfaces/FileRefReport.h"
 
 #include <commctrl.h>
+#include <shellapi.h>
 
 #include <string>
 #include <vector>
@@ -45,6 +46,7 @@ public:
     Variant(const Variant&) = delete;
     Variant& operator=(const Variant&) = delete;
     VARIANT* operator&() { return &value_; }
+    const VARIANT& Get() const { return value_; }
     std::wstring Text() const {
         switch (value_.vt) {
             case VT_EMPTY: return L"empty";
@@ -80,9 +82,39 @@ std::wstring Numbers(SAFEARRAY* array) {
 struct Walked {
     IFileRefItem* item;
     std::wstring label;
-    bool isGroup;
+    int image;
     std::vector<size_t> children;
 };
+
+// Images of the tree view, by the icon value an item reports.
+enum Image { kFileImage, kRefusedImage, kFailedImage, kFolderImage };
+
+int ImageOf(const VARIANT& icon) {
+    if (icon.vt != VT_UI2) return kFileImage;
+    switch (icon.uiVal) {
+        case kIconRefusedGroup: return kRefusedImage;
+        case kIconFailedGroup: return kFailedImage;
+        case kIconFolder: return kFolderImage;
+        default: return kFileImage;
+    }
+}
+
+HIMAGELIST CreateImages() {
+    HIMAGELIST images = ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 4, 0);
+    const wchar_t* shell = L"shell32.dll";
+    for (int index : {0, -1, -2, 3}) {  // document, error, warning, folder
+        HICON icon = nullptr;
+        if (index >= 0) {
+            ExtractIconExW(shell, index, nullptr, &icon, 1);
+        } else {
+            icon = static_cast<HICON>(LoadImageW(nullptr, index == -1 ? IDI_ERROR : IDI_WARNING, IMAGE_ICON, 16, 16,
+                                                 LR_SHARED));
+        }
+        ImageList_AddIcon(images, icon ? icon : LoadIconW(nullptr, IDI_APPLICATION));
+        if (icon && index >= 0) DestroyIcon(icon);
+    }
+    return images;
+}
 
 class Walker {
 public:
@@ -120,7 +152,7 @@ private:
             icons->Release();
         }
         const size_t index = walked_.size();
-        walked_.push_back({item, display, type == kItemTypeGroup, {}});
+        walked_.push_back({item, display, ImageOf(icon.Get()), {}});
         if (type == kItemTypeGroup) {
             standin::Journal(kComponent, {L"Group", display, name, icon.Text(), std::to_wstring(code),
                                           std::to_wstring(type), statusText, key});
@@ -154,7 +186,7 @@ private:
         standin::Journal(kComponent, {L"Item", name, display, folder, target, icon.Text(), std::to_wstring(code),
                                       std::to_wstring(type), statusText, problemCode, problemType, problemText,
                                       commandState.Text(), key});
-        walked_[index].label = name + L"  (" + folder + L" \u2192 " + target + L"): " + statusText;
+        walked_[index].label = name + L": " + statusText + L"  (" + folder + L" \u2192 " + target + L")";
         return index;
     }
 
@@ -170,8 +202,12 @@ public:
         tree_ = AddControl(WC_TREEVIEWW, L"", WS_BORDER | WS_TABSTOP | TVS_HASLINES | TVS_HASBUTTONS |
                                                   TVS_LINESATROOT | TVS_SHOWSELALWAYS,
                            kTreeControl, 12, 50, 600, 270);
+        images_ = CreateImages();
+        SendMessageW(tree_, TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(images_));
         AddControl(L"BUTTON", L"Close", WS_TABSTOP | BS_DEFPUSHBUTTON, IDOK, 532, 330, 80, 26);
     }
+
+    ~ReportWindow() override { ImageList_Destroy(images_); }
 
     void Fill(const std::vector<Walked>& items, const std::vector<size_t>& top) {
         for (size_t index : top) Insert(items, index, TVI_ROOT);
@@ -182,7 +218,8 @@ private:
         TVINSERTSTRUCTW insert = {};
         insert.hParent = parent;
         insert.hInsertAfter = TVI_LAST;
-        insert.item.mask = TVIF_TEXT;
+        insert.item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE;
+        insert.item.iImage = insert.item.iSelectedImage = items[index].image;
         std::wstring label = items[index].label;
         insert.item.pszText = &label[0];
         const auto node = reinterpret_cast<HTREEITEM>(
@@ -200,6 +237,7 @@ private:
     }
 
     HWND tree_ = nullptr;
+    HIMAGELIST images_ = nullptr;
 };
 
 class ReportDialog : public standin::ComObject<IFileRefDlg> {
