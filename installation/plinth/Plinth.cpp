@@ -21,13 +21,12 @@ extern "C" __declspec(dllexport) int32_t __stdcall gePlinth(HWND parent, const w
                                                            uint32_t style, uint32_t buttons, uint32_t reserved) {
     const std::wstring captionText = caption ? caption : L"";
     const std::wstring bodyText = text ? text : L"";
-    standin::Journal(kComponent, {L"gePlinth", standin::Hex(static_cast<unsigned long>(reinterpret_cast<ULONG_PTR>(parent))),
-                                  captionText, bodyText, standin::Hex(style), standin::Hex(buttons),
-                                  std::to_wstring(reserved)});
+    standin::Journal(kComponent, {L"gePlinth", standin::Hex(parent), captionText, bodyText, standin::Hex(style),
+                                  standin::Hex(buttons), std::to_wstring(reserved)});
     standin::ModalWindow box(g_module, kPlinthBoxClass, captionText, parent, 460, 200);
     box.AddControl(L"STATIC", bodyText, SS_LEFT, kStandinTextControl, 14, 12, 420, 96);
-    box.AddControl(L"BUTTON", L"Try again", WS_TABSTOP | BS_DEFPUSHBUTTON, kPlinthTryAgainButton, 14, 120, 120, 28);
-    box.AddControl(L"BUTTON", L"Don't ask again", WS_TABSTOP, kPlinthStopAskingButton, 146, 120, 140, 28);
+    box.AddControl(L"BUTTON", L"Try again", WS_TABSTOP | BS_DEFPUSHBUTTON, kPlinthTryAgain, 14, 120, 120, 28);
+    box.AddControl(L"BUTTON", L"Don't ask again", WS_TABSTOP, kPlinthStopAsking, 146, 120, 140, 28);
     box.AddControl(L"BUTTON", L"Cancel", WS_TABSTOP, IDCANCEL, 298, 120, 120, 28);
     const int answer = box.Run();
     standin::Journal(kComponent, {L"Answer", standin::Hex(static_cast<unsigned long>(answer))});

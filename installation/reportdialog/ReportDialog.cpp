@@ -32,13 +32,14 @@ constexpr const wchar_t* kComponent = L"ReportDialog";
 constexpr int kTreeControl = 100;
 HMODULE g_module = nullptr;
 
-// Owns the strings and variants the report hands out.
+// The text of a string the report handed out, which is freed.
 std::wstring Take(BSTR text) {
     std::wstring value = text ? std::wstring(text, SysStringLen(text)) : L"(null)";
     SysFreeString(text);
     return value;
 }
 
+// A VARIANT the report fills, cleared at the end.
 class Variant {
 public:
     Variant() { VariantInit(&value_); }
@@ -99,20 +100,20 @@ int ImageOf(const VARIANT& icon) {
     }
 }
 
+void AddShellIcon(HIMAGELIST images, int index) {
+    HICON icon = nullptr;
+    ExtractIconExW(L"shell32.dll", index, nullptr, &icon, 1);
+    ImageList_AddIcon(images, icon ? icon : LoadIconW(nullptr, IDI_APPLICATION));
+    if (icon) DestroyIcon(icon);
+}
+
+// In the order of Image.
 HIMAGELIST CreateImages() {
     HIMAGELIST images = ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 4, 0);
-    const wchar_t* shell = L"shell32.dll";
-    for (int index : {0, -1, -2, 3}) {  // document, error, warning, folder
-        HICON icon = nullptr;
-        if (index >= 0) {
-            ExtractIconExW(shell, index, nullptr, &icon, 1);
-        } else {
-            icon = static_cast<HICON>(LoadImageW(nullptr, index == -1 ? IDI_ERROR : IDI_WARNING, IMAGE_ICON, 16, 16,
-                                                 LR_SHARED));
-        }
-        ImageList_AddIcon(images, icon ? icon : LoadIconW(nullptr, IDI_APPLICATION));
-        if (icon && index >= 0) DestroyIcon(icon);
-    }
+    AddShellIcon(images, 0);  // a document
+    ImageList_AddIcon(images, LoadIconW(nullptr, IDI_ERROR));
+    ImageList_AddIcon(images, LoadIconW(nullptr, IDI_WARNING));
+    AddShellIcon(images, 3);  // a closed folder
     return images;
 }
 
@@ -198,6 +199,8 @@ class ReportWindow : public standin::ModalWindow {
 public:
     ReportWindow(const std::wstring& caption, const std::wstring& description, HWND owner)
         : ModalWindow(g_module, kReportDialogClass, caption, owner, 640, 400) {
+        const INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_TREEVIEW_CLASSES};
+        InitCommonControlsEx(&controls);
         AddControl(L"STATIC", description, SS_LEFT, kStandinTextControl, 12, 10, 600, 36);
         tree_ = AddControl(WC_TREEVIEWW, L"", WS_BORDER | WS_TABSTOP | TVS_HASLINES | TVS_HASBUTTONS |
                                                   TVS_LINESATROOT | TVS_SHOWSELALWAYS,
@@ -252,8 +255,7 @@ public:
 
     HRESULT STDMETHODCALLTYPE ShowReport(HWND parent, IFileRefCmd* command, LONG zero1, LONG zero2,
                                          BSTR dialogName) override {
-        standin::Journal(kComponent, {L"Show", dialogName ? dialogName : L"(null)",
-                                      standin::Hex(static_cast<unsigned long>(reinterpret_cast<ULONG_PTR>(parent))),
+        standin::Journal(kComponent, {L"Show", dialogName ? dialogName : L"(null)", standin::Hex(parent),
                                       std::to_wstring(zero1) + L"," + std::to_wstring(zero2)});
         if (!command) return E_POINTER;
         SAFEARRAY* columns = nullptr;
@@ -294,11 +296,7 @@ private:
 }  // namespace
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
-    if (reason == DLL_PROCESS_ATTACH) {
-        g_module = instance;
-        INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_TREEVIEW_CLASSES};
-        InitCommonControlsEx(&controls);
-    }
+    if (reason == DLL_PROCESS_ATTACH) g_module = instance;
     return TRUE;
 }
 

@@ -8,8 +8,6 @@
 // The report dialog: its description is the static text 0xFFFF, Close is IDOK.
 inline constexpr const wchar_t* kReportDialogClass = L"GhStandinReportDialog";
 // The message-box library's box: its text is the static text 0xFFFF; its
-// buttons answer with their own control ids.
+// buttons answer with their own control ids (try again, stop asking, IDCANCEL).
 inline constexpr const wchar_t* kPlinthBoxClass = L"GhStandinPlinthBox";
-inline constexpr int kPlinthTryAgainButton = 0x20;
-inline constexpr int kPlinthStopAskingButton = 0x100;
 inline constexpr int kStandinTextControl = 0xFFFF;

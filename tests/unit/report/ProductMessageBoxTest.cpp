@@ -1,6 +1,7 @@
 // The vault client's message box, from the library its installation names in
 // the registry; the stand-in's box is answered by a watcher like a user.
 #include "common/Handles.h"
+#include "installation/standin/Journal.h"
 #include "installation/standin/StandinWindows.h"
 #include "interfaces/Plinth.h"
 #include "report/ProductMessageBox.h"
@@ -59,7 +60,7 @@ protected:
 
 TEST_F(ProductMessageBoxTest, TheBoxAsksAndAnswersWithTheButtonTheUserPressed) {
     ASSERT_FALSE(location.Installed().empty());
-    for (const int answer : {kPlinthTryAgainButton, kPlinthStopAskingButton, IDCANCEL}) {
+    for (const int answer : {kPlinthTryAgain, kPlinthStopAsking, IDCANCEL}) {
         MessageBoxWatcher boxes(answer, kPlinthBoxClass);
         EXPECT_EQ(Ask(), answer);
         const auto seen = boxes.Boxes();
@@ -71,10 +72,8 @@ TEST_F(ProductMessageBoxTest, TheBoxAsksAndAnswersWithTheButtonTheUserPressed) {
     }
     const auto journal = folder.Journal(L"Plinth");
     ASSERT_EQ(journal.size(), 12u);
-    wchar_t parentText[16];
-    swprintf(parentText, 16, L"0x%08lX", static_cast<unsigned long>(reinterpret_cast<ULONG_PTR>(parent.get())));
     EXPECT_EQ(journal[0], (std::vector<std::wstring>{L"Load"}));
-    EXPECT_EQ(journal[1], (std::vector<std::wstring>{L"gePlinth", parentText, L"Move Items", L"Do you want to try again?",
+    EXPECT_EQ(journal[1], (std::vector<std::wstring>{L"gePlinth", standin::Hex(parent.get()), L"Move Items", L"Do you want to try again?",
                                                      L"0x000101A0", L"0x00000020", L"0"}));
     EXPECT_EQ(journal[2], (std::vector<std::wstring>{L"Answer", L"0x00000020"}));
     EXPECT_EQ(journal[3], (std::vector<std::wstring>{L"Unload"}));  // loaded for one question only
@@ -82,8 +81,8 @@ TEST_F(ProductMessageBoxTest, TheBoxAsksAndAnswersWithTheButtonTheUserPressed) {
 
 TEST_F(ProductMessageBoxTest, ALocationEndingInABackslashWorksAsWell) {
     LocationValue::Set(FolderWith(L"Plinth.dll") + L"\\");
-    MessageBoxWatcher boxes(kPlinthTryAgainButton, kPlinthBoxClass);
-    EXPECT_EQ(Ask(), kPlinthTryAgainButton);
+    MessageBoxWatcher boxes(kPlinthTryAgain, kPlinthBoxClass);
+    EXPECT_EQ(Ask(), kPlinthTryAgain);
     EXPECT_EQ(boxes.Boxes().size(), 1u);
 }
 

@@ -448,28 +448,6 @@ TEST_F(ReportItemTest, AnErrorItemAnswersEveryInterfaceOfTheFamilyAGroupOnlyTwo)
     }
 }
 
-TEST_F(ReportItemTest, AnErrorItemAnswersTheDialogsOtherQuestionsWithFixedValues) {
-    const Items items = Children(command.Get(), groups[0].Get());
-    const auto editable = ComPtr<IEditableFileRefItem>::Query(items[0].Get(), IID_IEditableFileRefItem);
-    VARIANT_BOOL flag = 7;
-    EXPECT_EQ(editable->GetFlag5(0, &flag), S_OK);
-    EXPECT_EQ(flag, VARIANT_TRUE);
-    EXPECT_EQ(editable->GetFlag7(0, &flag), S_OK);
-    EXPECT_EQ(flag, VARIANT_FALSE);
-    EXPECT_EQ(editable->GetFlag8(&flag), S_OK);
-    EXPECT_EQ(flag, VARIANT_TRUE);
-    EXPECT_EQ(editable->EditSlot9(0, 0), S_OK);
-    EXPECT_EQ(editable->EditReserved3(0, 0), E_NOTIMPL);
-    EXPECT_EQ(items[0]->ItemReserved10(0, 0, 0, 0), E_NOTIMPL);
-    EXPECT_EQ(items[0]->ItemReserved18(0, 0), E_NOTIMPL);
-    const auto item2 = ComPtr<IFileRefItem2>::Query(items[0].Get(), IID_IFileRefItem2);
-    EXPECT_EQ(item2->Item2Reserved4(0, 0, 0, 0), E_NOTIMPL);
-    const Status status = StatusOf(items[0].Get());
-    EXPECT_EQ(status.code, 36);
-    EXPECT_EQ(status.type, 3);
-    EXPECT_EQ(status.text, L"The item does not exist");
-}
-
 TEST_F(ReportItemTest, EveryLiveItemHasItsOwnKey) {
     std::set<std::wstring> keys;
     size_t count = 0;

@@ -1,6 +1,7 @@
 // The report shown in the report dialog stand-in, which a watcher closes like
 // a user; the message box when the dialog cannot be shown.
 #include "common/RefObj.h"
+#include "installation/standin/Journal.h"
 #include "installation/standin/StandinWindows.h"
 #include "move/Mover.h"
 #include "report/ErrorText.h"
@@ -16,12 +17,6 @@ namespace {
 
 using Journal = std::vector<std::vector<std::wstring>>;
 using Fields = std::vector<std::wstring>;
-
-std::wstring HexOf(HWND window) {
-    wchar_t text[16];
-    swprintf(text, 16, L"0x%08lX", static_cast<unsigned long>(reinterpret_cast<ULONG_PTR>(window)));
-    return text;
-}
 
 // True when this thread had no COM left: a new initialisation is the first.
 bool ComIsUninitialised() {
@@ -70,7 +65,7 @@ TEST_F(ShowMoveErrorsTest, TheDialogWalksTheWholeReportUntilTheUserClosesIt) {
 
     const Journal journal = folder.Journal(L"ReportDialog");
     ASSERT_GE(journal.size(), 5u);
-    EXPECT_EQ(journal[0], (Fields{L"Show", L"MoveError", HexOf(parent.get()), L"0,0"}));
+    EXPECT_EQ(journal[0], (Fields{L"Show", L"MoveError", standin::Hex(parent.get()), L"0,0"}));
     EXPECT_EQ(journal[1], (Fields{L"Columns", L"0,1,2,4,25", L"0,1,2,4,25", L"0x00018C00"}));
     EXPECT_EQ(journal[2], (Fields{L"Text", L"0", L"Move Items"}));
     EXPECT_EQ(journal[3], (Fields{L"Text", L"1"}));  // an empty last field reads as none
