@@ -5,6 +5,7 @@
 
 #include <objbase.h>
 #include <restartmanager.h>
+#include <oleauto.h>
 #include <shlobj.h>
 
 namespace handle_traits {
@@ -54,6 +55,12 @@ struct RmSession {
     static void Close(Type session) { RmEndSession(session); }
 };
 
+struct SafeArray {
+    using Type = SAFEARRAY*;
+    static Type Empty() { return nullptr; }
+    static void Close(Type a) { SafeArrayDestroy(a); }
+};
+
 template <class T>
 struct TaskMem {
     using Type = T*;
@@ -77,6 +84,7 @@ using UniqueRegKey = UniqueResource<handle_traits::RegKey>;
 using UniqueLibrary = UniqueResource<handle_traits::Library>;
 using UniqueMappedView = UniqueResource<handle_traits::MappedView>;
 using UniqueRmSession = UniqueResource<handle_traits::RmSession>;
+using UniqueSafeArray = UniqueResource<handle_traits::SafeArray>;
 template <class T>
 using UniqueTaskMem = UniqueResource<handle_traits::TaskMem<T>>;
 template <class T>

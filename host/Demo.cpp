@@ -1,9 +1,11 @@
 // The demo: a sample vault client renames a file and moves a folder of its
-// local view through GhMove.dll, and prints what happened.
+// local view through GhMove.dll, then tries a move that the vault refuses and
+// lets GhMove.dll report it in the report dialog; it prints what happened.
 #include "SampleVault.h"
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -36,13 +38,15 @@ void PrintErrors(const wchar_t* title, const Lst<MoveErrorEntry*>& list) {
     }
 }
 
-HRESULT RunMove(GhMoveFunction ghMove, SampleVault& vault, const wchar_t* title, MoveItem* item) {
+// Silent runs leave the failures to the host; the others show them.
+HRESULT RunMove(GhMoveFunction ghMove, SampleVault& vault, const wchar_t* title, std::vector<MoveItem*> items,
+                bool silent = true) {
     MoveRequest request;
     request.localRoot = vault.LocalRoot();
-    request.items.Append(item);
+    for (MoveItem* item : items) request.items.Append(item);
     wprintf(L"\n== %ls ==\nbefore:\n", title);
     PrintTree(vault.LocalRoot(), L"\\", 1);
-    const HRESULT hr = ghMove(nullptr, &vault, &request, true);
+    const HRESULT hr = ghMove(nullptr, &vault, &request, silent);
     wprintf(L"result: 0x%08lX\n", static_cast<unsigned long>(hr));
     PrintErrors(L"errors", request.errors);
     PrintErrors(L"refErrors", request.refErrors);
@@ -70,18 +74,24 @@ int wmain() {
 
     SampleVault vault(L"C:\\SampleVault");
     vault.AddFolder(L"\\");
-    vault.AddFolder(L"\\Projects\\");
+    const int32_t projects = vault.AddFolder(L"\\Projects\\");
     const int32_t gearbox = vault.AddFolder(L"\\Projects\\Gearbox\\");
     vault.AddFolder(L"\\Projects\\Gearbox\\Drawings\\");
     const int32_t archive = vault.AddFolder(L"\\Archive\\");
     vault.CreateLocalView();
-    vault.AddFile(gearbox, L"gearbox.asm", "assembly\n");
+    const int32_t assembly = vault.AddFile(gearbox, L"gearbox.asm", "assembly\n");
     const int32_t shaft = vault.AddFile(gearbox, L"shaft.prt", "part\n");
-    vault.AddFile(gearbox, L"housing.prt", "part\n");
+    const int32_t housing = vault.AddFile(gearbox, L"housing.prt", "part\n");
+    vault.AddFile(projects, L"housing.prt", "another part\n");
     vault.AddFile(vault.FolderId(L"\\Projects\\Gearbox\\Drawings\\"), L"gearbox.drw", "drawing\n");
 
-    RunMove(ghMove, vault, L"rename shaft.prt to main-shaft.prt", new MoveItem{shaft, gearbox, gearbox, L"main-shaft.prt"});
-    RunMove(ghMove, vault, L"move folder \\Projects\\Gearbox\\ into \\Archive\\", new MoveItem{0, gearbox, archive, L""});
+    RunMove(ghMove, vault, L"rename shaft.prt to main-shaft.prt",
+            {new MoveItem{shaft, gearbox, gearbox, L"main-shaft.prt"}});
+    RunMove(ghMove, vault, L"move folder \\Projects\\Gearbox\\ into \\Archive\\",
+            {new MoveItem{0, gearbox, archive, L""}});
+    vault.CheckOutElsewhere(assembly);
+    RunMove(ghMove, vault, L"move gearbox.asm (checked out elsewhere) and housing.prt (name taken) to \\Projects\\",
+            {new MoveItem{assembly, gearbox, projects, L""}, new MoveItem{housing, gearbox, projects, L""}}, false);
 
     FreeLibrary(module);
     CoUninitialize();

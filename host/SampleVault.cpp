@@ -60,7 +60,10 @@ HRESULT SampleVault::ResolveNames(FolderPathMap& folderPaths, FileNameMap& fileN
 // No file of the sample vault stores references yet.
 HRESULT SampleVault::ListReferenceUpdates(MoveRequest*) { return S_OK; }
 
+// All or nothing: when the database refuses an item, nothing moves.
 HRESULT SampleVault::MoveInDatabase(MoveRequest* request) {
+    RefuseItems(request);
+    if (!request->dbErrors.Empty()) return S_OK;
     for (const MoveItem* item : request->items) {
         if (item->fileId == 0) {
             MoveFolder(item->folderId, item->destFolderId, item->newName);
@@ -71,6 +74,32 @@ HRESULT SampleVault::MoveInDatabase(MoveRequest* request) {
         if (!item->newName.empty()) file.name = item->newName;
     }
     return S_OK;
+}
+
+// Files checked out elsewhere, and files whose name the destination folder
+// already holds, are refused.
+void SampleVault::RefuseItems(MoveRequest* request) const {
+    constexpr int32_t kCheckedOutElsewhere = 2, kNameAlreadyUsed = 4;
+    for (const MoveItem* item : request->items) {
+        if (item->fileId == 0) continue;
+        const VaultFile& file = files_.at(item->fileId);
+        const std::wstring name = item->newName.empty() ? file.name : item->newName;
+        int32_t kind = file.checkedOutElsewhere ? kCheckedOutElsewhere : 0;
+        for (const auto& [id, other] : files_) {
+            if (kind == 0 && id != item->fileId && other.folderId == item->destFolderId &&
+                _wcsicmp(other.name.c_str(), name.c_str()) == 0) {
+                kind = kNameAlreadyUsed;
+            }
+        }
+        if (kind == 0) continue;
+        auto* refused = new DbMoveError;
+        refused->fileId = item->fileId;
+        refused->kind = kind;
+        refused->itemName = file.name;
+        refused->oldFolder = folders_.at(file.folderId).path;
+        refused->newFolder = folders_.at(item->destFolderId).path;
+        request->dbErrors.Append(refused);
+    }
 }
 
 // A folder and every folder below it take their new paths.

@@ -15,6 +15,7 @@ struct VaultFolder {
 struct VaultFile {
     int32_t folderId;
     std::wstring name;
+    bool checkedOutElsewhere = false;
 };
 
 class SampleVault : public MoveHost {
@@ -25,6 +26,8 @@ public:
     int32_t AddFile(int32_t folderId, const std::wstring& name, const std::string& content);
     // Writes every folder and file of the vault into the local view.
     void CreateLocalView() const;
+    // Another user has the file checked out: the database refuses to move it.
+    void CheckOutElsewhere(int32_t fileId) { files_[fileId].checkedOutElsewhere = true; }
 
     const std::wstring& LocalRoot() const { return localRoot_; }
     int32_t FolderId(const std::wstring& path) const;
@@ -37,6 +40,8 @@ public:
                             std::vector<std::shared_ptr<FoundFileRecord>>* found, const wchar_t* localRoot) override;
 
 private:
+    // Appends the items the database refuses to `request->dbErrors`.
+    void RefuseItems(MoveRequest* request) const;
     void MoveFolder(int32_t folderId, int32_t destFolderId, const std::wstring& newName);
 
     std::wstring localRoot_;

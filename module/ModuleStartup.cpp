@@ -1,28 +1,13 @@
 #include "module/ModuleStartup.h"
 
 #include "common/Bstr.h"
-#include "common/ComPtr.h"
+#include "common/ComCreate.h"
 #include "interfaces/TextCatalog.h"
-
-#include <ole2.h>
 
 namespace {
 
 HMODULE g_module = nullptr;
 ComPtr<ITextCatalog> g_catalog;
-
-constexpr DWORD kAnyServerContext = CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER | CLSCTX_LOCAL_SERVER |
-                                    CLSCTX_REMOTE_SERVER;  // 0x17
-
-HRESULT CreateCatalogService(ComPtr<ITextCatalog>& service) {
-    ComPtr<IUnknown> unknown;
-    HRESULT hr = CoCreateInstance(CLSID_TextCatalog, nullptr, kAnyServerContext, IID_IUnknown, unknown.PutVoid());
-    if (FAILED(hr)) return hr;
-    hr = OleRun(unknown.Get());
-    if (FAILED(hr)) return hr;
-    service = ComPtr<ITextCatalog>::Query(unknown.Get(), IID_ITextCatalog, &hr);
-    return hr;
-}
 
 }  // namespace
 
@@ -31,7 +16,7 @@ void OnProcessAttach(HMODULE module) {
     // COM stands on the loading thread as the host left it; without it the
     // creation fails and the module speaks English.
     ComPtr<ITextCatalog> service;
-    if (FAILED(CreateCatalogService(service)) || !service) return;
+    if (FAILED(CreateRunningObject(CLSID_TextCatalog, IID_ITextCatalog, service)) || !service) return;
     if (FAILED(service->Init(Bstr(kProductCaption).Get(), Bstr(L"Move").Get()))) return;
     g_catalog = std::move(service);
 }

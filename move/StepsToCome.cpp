@@ -2,7 +2,7 @@
 // nothing, so the driver's sequence, results and stops already hold; the
 // capability named in each comment replaces its step here.
 #include "move/Mover.h"
-#include "report/ProductMessageBox.h"
+#include "report/FileRefCmdDbErrors.h"
 
 // Local move planning: which files and folders move in the local view, and
 // E_QOR_NAME_ALREADY_EXISTS for every target that is taken.
@@ -18,11 +18,12 @@ HRESULT Mover::NotifyAddIns(IAddInHooks*, int32_t, int32_t, const FolderPathMap&
     return S_OK;
 }
 
-// Error report: the request's failure lists shown in the report dialog.
-void Mover::ShowMoveErrors(const std::wstring&, bool) {}
-
 // Non-unique files dialog: the vault files that carry the name in question.
 HRESULT Mover::ShowNonUniqueFiles(const std::vector<std::wstring>*, const std::vector<std::wstring>*) { return S_OK; }
 
-// Message-box library: the retry question; 0 means no box could be shown.
-int ShowProductMessageBox(const std::wstring&, const std::wstring&, HWND) { return 0; }
+// Database connection for the report: the user's rights on an item's folders
+// through the stored-procedure library. Without it no connection is made, and
+// every item lacks "one of" the permissions.
+int FileRefCmdDbErrors::OpenPermissionConnection() { return 1; }
+void FileRefCmdDbErrors::ClosePermissionConnection() {}
+Msg FileRefCmdDbErrors::MovePermissionProblem(const FileRefErr&) const { return Msg::LacksAMovePermission; }

@@ -1,9 +1,10 @@
 // Installs the simulated vault client installation into the current Wine
 // prefix: registers the COM servers and type libraries that lie beside this
-// program ("/u" takes them out again).
+// program and the folder of its message-box library ("/u" takes them out again).
 #include "common/ComPtr.h"
 #include "common/Handles.h"
 #include "common/ProcAddress.h"
+#include "interfaces/Plinth.h"
 
 #include <windows.h>
 
@@ -51,6 +52,22 @@ bool RegisterTypeLibrary(const std::wstring& path, bool uninstall) {
     return SUCCEEDED(hr);
 }
 
+// The message-box library lies beside this program: its folder, without a
+// trailing backslash, is the "Location" of the client's installation key.
+bool RegisterPlinthLocation(const std::wstring& folder, bool uninstall) {
+    LONG rc = ERROR_SUCCESS;
+    if (uninstall) {
+        rc = RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, kPlinthKey, kPlinthLocationValue);
+        if (rc == ERROR_FILE_NOT_FOUND) rc = ERROR_SUCCESS;
+    } else {
+        const std::wstring location = folder.substr(0, folder.size() - 1);
+        rc = RegSetKeyValueW(HKEY_LOCAL_MACHINE, kPlinthKey, kPlinthLocationValue, REG_SZ, location.c_str(),
+                             static_cast<DWORD>((location.size() + 1) * sizeof(wchar_t)));
+    }
+    if (rc != ERROR_SUCCESS) fwprintf(stderr, L"setup: message-box library location: %ld\n", rc);
+    return rc == ERROR_SUCCESS;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -58,11 +75,12 @@ int wmain(int argc, wchar_t** argv) {
     const char* entry = uninstall ? "DllUnregisterServer" : "DllRegisterServer";
     const std::wstring folder = ProgramFolder();
     bool ok = true;
-    for (const wchar_t* server : {L"TextCatalog.dll", L"VaultObject.dll"}) {
+    for (const wchar_t* server : {L"TextCatalog.dll", L"VaultObject.dll", L"ReportDialog.dll"}) {
         ok = RunRegistration(folder + server, entry) && ok;
     }
     for (const wchar_t* library : {L"VaultRecords.tlb", L"DialogRecords.tlb"}) {
         ok = RegisterTypeLibrary(folder + library, uninstall) && ok;
     }
+    ok = RegisterPlinthLocation(folder, uninstall) && ok;
     return ok ? 0 : 1;
 }

@@ -38,6 +38,8 @@ std::wstring Hex(unsigned long value) {
     return buffer;
 }
 
+std::wstring Hex(HWND window) { return Hex(static_cast<unsigned long>(reinterpret_cast<ULONG_PTR>(window))); }
+
 std::wstring EscapeField(const std::wstring& field) {
     std::wstring out;
     for (wchar_t c : field) {

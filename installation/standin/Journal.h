@@ -7,6 +7,8 @@
 // behaves normally and keeps no journal.
 #pragma once
 
+#include <windows.h>
+
 #include <initializer_list>
 #include <string>
 #include <vector>
@@ -32,5 +34,7 @@ std::wstring UnescapeField(const std::wstring& field);
 std::string ToUtf8(const std::wstring& text);
 std::wstring FromUtf8(const std::string& text);
 std::wstring Hex(unsigned long value);
+// A window handle as the journals write it.
+std::wstring Hex(HWND window);
 
 }  // namespace standin

@@ -3,6 +3,7 @@
 #include "MessageBoxWatcher.h"
 #include "RecordingHost.h"
 #include "TestFolder.h"
+#include "UnregisteredServer.h"
 
 #include <gtest/gtest.h>
 
@@ -52,22 +53,8 @@ TEST_F(LocalisationTest, UnloadingTheModuleReleasesTheService) {
 }
 
 TEST_F(LocalisationTest, WithoutTheCatalogueClassTextsAreEnglishAndLoadingSucceeds) {
-    // Takes the class out of the registry for this test and puts it back after.
-    using Registration = HRESULT(__stdcall*)();
-    HMODULE catalog = LoadLibraryW(LoadedModule::BesideProgram(L"TextCatalog.dll").c_str());
-    ASSERT_NE(catalog, nullptr);
-    auto entry = [&](const char* name) {
-        return reinterpret_cast<Registration>(reinterpret_cast<void (*)()>(GetProcAddress(catalog, name)));
-    };
-    ASSERT_EQ(entry("DllUnregisterServer")(), S_OK);
-    struct Restore {
-        Registration reg;
-        HMODULE dll;
-        ~Restore() {
-            reg();
-            FreeLibrary(dll);
-        }
-    } restore{entry("DllRegisterServer"), catalog};
+    const UnregisteredServer catalog(L"TextCatalog.dll");
+    ASSERT_TRUE(catalog.Unregistered());
 
     folder.WriteCatalog({L"Move\t\t0x10\tElemente verschieben"});
     module = std::make_unique<LoadedModule>();

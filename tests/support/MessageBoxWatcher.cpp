@@ -36,7 +36,8 @@ BOOL CALLBACK VisitChild(HWND child, LPARAM param) {
 
 }  // namespace
 
-MessageBoxWatcher::MessageBoxWatcher(int answer) : answer_(answer), thread_([this] { Watch(); }) {}
+MessageBoxWatcher::MessageBoxWatcher(int answer, const wchar_t* windowClass)
+    : answer_(answer), windowClass_(windowClass), thread_([this] { Watch(); }) {}
 
 MessageBoxWatcher::~MessageBoxWatcher() {
     stop_ = true;
@@ -59,7 +60,9 @@ BOOL CALLBACK MessageBoxWatcher::Visit(HWND window, LPARAM param) {
     auto* self = reinterpret_cast<MessageBoxWatcher*>(param);
     DWORD process = 0;
     GetWindowThreadProcessId(window, &process);
-    if (process != GetCurrentProcessId() || ClassOf(window) != L"#32770" || !IsWindowVisible(window)) return TRUE;
+    if (process != GetCurrentProcessId() || ClassOf(window) != self->windowClass_ || !IsWindowVisible(window)) {
+        return TRUE;
+    }
     std::lock_guard<std::mutex> lock(self->mutex_);
     if (std::find(self->answered_.begin(), self->answered_.end(), window) != self->answered_.end()) return TRUE;
     SeenBox box;

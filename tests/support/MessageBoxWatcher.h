@@ -1,5 +1,6 @@
 // Watches for dialog boxes of this process from another thread, records what
-// each one showed and answers it like a user pressing a button.
+// each one showed and answers it like a user pressing a button. By default it
+// watches message boxes; the stand-ins' own boxes have window classes of their own.
 #pragma once
 
 #include <windows.h>
@@ -20,8 +21,8 @@ struct SeenBox {
 
 class MessageBoxWatcher {
 public:
-    // `answer`: the control id pressed on every box.
-    explicit MessageBoxWatcher(int answer = IDOK);
+    // `answer`: the control id pressed on every box of `windowClass`.
+    explicit MessageBoxWatcher(int answer = IDOK, const wchar_t* windowClass = L"#32770");
     ~MessageBoxWatcher();
     MessageBoxWatcher(const MessageBoxWatcher&) = delete;
     MessageBoxWatcher& operator=(const MessageBoxWatcher&) = delete;
@@ -33,6 +34,7 @@ private:
     static BOOL CALLBACK Visit(HWND window, LPARAM self);
 
     const int answer_;
+    const std::wstring windowClass_;
     std::atomic<bool> stop_{false};
     std::mutex mutex_;
     std::vector<SeenBox> boxes_;

@@ -1,0 +1,91 @@
+#include "report/FileRefCmdDbErrors.h"
+
+#include "common/ComErrors.h"
+#include "common/Handles.h"
+#include "move/Mover.h"
+#include "report/FileRefErrPos.h"
+#include "report/ReportText.h"
+
+#include <iterator>
+#include <new>
+
+namespace {
+
+// The columns the dialog shows, and how it shows them.
+constexpr LONG kColumns[] = {0, 1, 2, 4, 25};
+constexpr LONG kColumnFlags = 0x18C00;
+
+}  // namespace
+
+FileRefCmdDbErrors::FileRefCmdDbErrors(Mover* mover_, const std::wstring& description_, bool cannotMode_)
+    : request(mover_->request), cannotMode(cannotMode_), description(SharedText(description_)), mover(mover_) {
+    OpenPermissionConnection();
+}
+
+FileRefCmdDbErrors::~FileRefCmdDbErrors() {
+    if (permissions) ClosePermissionConnection();
+}
+
+HRESULT FileRefCmdDbErrors::QueryInterface(REFIID iid, void** out) {
+    if (!out) return E_POINTER;
+    *out = nullptr;
+    if (iid != IID_IUnknown && iid != IID_IFileRefCmd) return E_NOINTERFACE;
+    *out = static_cast<IFileRefCmd*>(this);
+    AddRefObj();
+    return S_OK;
+}
+
+// Both arrays hold the same columns; the second is a copy of the first.
+HRESULT FileRefCmdDbErrors::GetColumns(SAFEARRAY** columns, SAFEARRAY** shownColumns, LONG* flags) {
+    if (!columns || !shownColumns || !flags) return E_POINTER;
+    UniqueSafeArray first(SafeArrayCreateVector(VT_I4, 0, static_cast<ULONG>(std::size(kColumns))));
+    if (!first) return E_OUTOFMEMORY;
+    for (LONG i = 0; i < static_cast<LONG>(std::size(kColumns)); ++i) {
+        LONG column = kColumns[i];
+        const HRESULT hr = SafeArrayPutElement(first.get(), &i, &column);
+        if (FAILED(hr)) return hr;
+    }
+    UniqueSafeArray second;
+    const HRESULT hr = SafeArrayCopy(first.get(), second.put());
+    if (FAILED(hr)) return hr;
+    *columns = first.release();
+    *shownColumns = second.release();
+    *flags = kColumnFlags;
+    return S_OK;
+}
+
+HRESULT FileRefCmdDbErrors::GetTopLevel(ULONG, IUnknown** position) {
+    if (!position) return E_POINTER;
+    RefPtr<FileRefErrPos> top;
+    try {
+        top = BuildTree();
+    } catch (const std::bad_alloc&) {
+        throw ComError(E_FAIL);  // an internal string or list node; BSTRs raise E_OUTOFMEMORY themselves
+    }
+    top->AddRefObj();
+    *position = static_cast<IUnknown*>(top.Get());
+    return S_OK;
+}
+
+// Only a position of this module answers its private identity.
+HRESULT FileRefCmdDbErrors::GetNext(ULONG, IUnknown* position, IFileRefItem** item) {
+    if (!item) return E_POINTER;
+    *item = nullptr;
+    if (!position) return E_POINTER;
+    void* identity = nullptr;
+    const HRESULT hr = position->QueryInterface(IID_FileRefErrPos, &identity);
+    if (FAILED(hr)) return hr;
+    const auto list = RefPtr<FileRefErrPos>::Attach(static_cast<FileRefErrPos*>(identity));
+    *item = list->Next().Detach();
+    return *item ? S_OK : S_FALSE;
+}
+
+HRESULT FileRefCmdDbErrors::GetText(LONG number, BSTR* text) {
+    if (!text) return E_POINTER;
+    switch (number) {
+        case kTextCaption: *text = NewText(mover->Caption()); break;
+        case kTextDescription: *text = CopyText(description); break;
+        default: *text = NewText(std::wstring()); break;
+    }
+    return S_OK;
+}

@@ -1,0 +1,42 @@
+// The error report of a move or rename, shown in the vault client's report
+// dialog. When the dialog cannot be shown, a plain message box says why.
+#include "common/ComApartment.h"
+#include "common/ComCreate.h"
+#include "common/TextFormat.h"
+#include "module/Translate.h"
+#include "move/Mover.h"
+#include "report/ErrorText.h"
+#include "report/FileRefCmdDbErrors.h"
+#include "report/ReportText.h"
+
+namespace {
+
+constexpr const wchar_t* kDialogName = L"MoveError";
+
+void ThrowIfFailed(HRESULT hr) {
+    if (FAILED(hr)) throw ComError(hr);
+}
+
+// Returns when the user has closed the dialog. The dialog calls back into the
+// command object and the report tree on this thread meanwhile.
+void ShowReport(Mover& mover, const std::wstring& description, bool cannotMode) {
+    ComPtr<IFileRefDlg> dialog;
+    ThrowIfFailed(CreateRunningObject(CLSID_FileRefDlg, IID_IFileRefDlg, dialog));
+    const RefPtr<FileRefCmdDbErrors> command(new FileRefCmdDbErrors(&mover, description, cannotMode));
+    if (!dialog) throw ComError(E_POINTER);
+    const Bstr name = MakeBstr(kDialogName);
+    ThrowIfFailed(dialog->ShowReport(mover.hwndParent, command.Get(), 0, 0, name.Get()));
+}
+
+}  // namespace
+
+void Mover::ShowMoveErrors(const std::wstring& description, bool cannotMode) {
+    const ComApartment com;
+    try {
+        ShowReport(*this, description, cannotMode);
+    } catch (const ComError& error) {
+        const std::wstring text = FormatText(Translate(Msg::ReportNotShown), {error.Code()}) + L"\n" +
+                                  ErrorText(error.Code()).Text();
+        MessageBoxW(hwndParent, text.c_str(), Caption().c_str(), MB_ICONERROR);
+    }
+}
