@@ -5,6 +5,8 @@
 #include "MessageBoxWatcher.h"
 #include "RecordingHost.h"
 #include "TestFolder.h"
+#include "installation/standin/StandinWindows.h"
+#include "interfaces/Plinth.h"
 
 #include <gtest/gtest.h>
 
@@ -80,6 +82,64 @@ TEST_F(HeldFilesTest, MissingFilesAndHoldersThatLetOthersReadPass) {
     EXPECT_EQ(Move(true), S_OK);
     EXPECT_TRUE(Refused().empty());
     EXPECT_EQ(host.calls, (Calls{"ResolveNames", "ListReferenceUpdates", "MoveInDatabase"}));
+}
+
+// The question names the file and why it cannot be opened; the user closes the
+// other program and tries again.
+TEST_F(HeldFilesTest, TryingAgainAfterTheHolderLetGoLetsTheOperationThrough) {
+    folder.WriteFile(L"Assy\\held.asm", "FWTEXT 1\r\n");
+    Refer(L"Assy\\held.asm");
+    HeldFile held(folder.Path(L"Assy\\held.asm"));
+    MessageBoxWatcher questions(
+        [&](const SeenBox&, size_t) {
+            held.LetGo();
+            return kPlinthTryAgain;
+        },
+        kPlinthBoxClass);
+    request.AddFile(7, 2, 3);
+    EXPECT_EQ(Move(false), S_OK);
+
+    const auto seen = questions.Boxes();
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].caption, L"Move Items");
+    EXPECT_EQ(seen[0].owner, parent.get());
+    EXPECT_EQ(seen[0].text, L"Failed to update file reference include paths in '" + folder.Path(L"Assy\\held.asm") +
+                                L"'.\nCause: An attempt was made to access a file that is exclusively opened by another "
+                                L"application.\n\nDo you want to try again?");
+    EXPECT_TRUE(Refused().empty());
+    EXPECT_EQ(host.calls.back(), "MoveInDatabase");
+}
+
+TEST_F(HeldFilesTest, StopAskingGivesUpThisAndEveryLaterHeldFileWithoutAQuestion) {
+    for (const wchar_t* name : {L"Assy\\a.asm", L"Assy\\b.asm", L"Assy\\c.drw"}) {
+        folder.WriteFile(name, "FWTEXT 1\r\n");
+        Refer(name);
+    }
+    const HeldFile a(folder.Path(L"Assy\\a.asm")), b(folder.Path(L"Assy\\b.asm")), c(folder.Path(L"Assy\\c.drw"));
+    MessageBoxWatcher questions(kPlinthStopAsking, kPlinthBoxClass);
+    MessageBoxWatcher reports(IDOK, kReportDialogClass);
+    request.AddFile(7, 2, 3);
+    EXPECT_EQ(Move(false), E_QOR_FILE_SHARE_ERROR);
+    EXPECT_EQ(questions.Boxes().size(), 1u);
+    EXPECT_EQ(Refused(), (std::vector<std::wstring>{L"Assy\\a.asm", L"Assy\\b.asm", L"Assy\\c.drw"}));
+    EXPECT_EQ(reports.Boxes().size(), 1u);
+    EXPECT_EQ(host.calls, (Calls{"ResolveNames", "ListReferenceUpdates"}));
+}
+
+TEST_F(HeldFilesTest, CancelGivesUpOneFileAndTheNextIsAskedAgain) {
+    for (const wchar_t* name : {L"Assy\\a.asm", L"Assy\\b.asm"}) {
+        folder.WriteFile(name, "FWTEXT 1\r\n");
+        Refer(name);
+    }
+    const HeldFile a(folder.Path(L"Assy\\a.asm")), b(folder.Path(L"Assy\\b.asm"));
+    MessageBoxWatcher questions(IDCANCEL, kPlinthBoxClass);
+    MessageBoxWatcher reports(IDOK, kReportDialogClass);
+    request.AddFile(7, 2, 3);
+    EXPECT_EQ(Move(false), E_QOR_FILE_SHARE_ERROR);
+    const auto seen = questions.Boxes();
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_NE(seen[1].text.find(folder.Path(L"Assy\\b.asm")), std::wstring::npos);
+    EXPECT_EQ(Refused(), (std::vector<std::wstring>{L"Assy\\a.asm", L"Assy\\b.asm"}));
 }
 
 }  // namespace

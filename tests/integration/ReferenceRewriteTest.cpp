@@ -9,6 +9,8 @@
 #include "VaultObject.h"
 #include "common/Handles.h"
 #include "installation/standin/Journal.h"
+#include "installation/standin/StandinWindows.h"
+#include "interfaces/Plinth.h"
 
 #include <gtest/gtest.h>
 
@@ -91,7 +93,12 @@ protected:
               std::vector<std::wstring> parts = {L"bolt.prt", L"nut.prt"}) {
         listing.push_back({folder.Path(relative), newRelative.empty() ? L"" : folder.Path(newRelative), parts});
     }
-    HRESULT Move() { return module.Move(parent.get(), &host, request.get(), true); }
+    HRESULT Move(bool silent = true) { return module.Move(parent.get(), &host, request.get(), silent); }
+    // Makes the manager fail to rewrite the file, or (with an empty code) succeed again.
+    void FailRewriting(const std::wstring& relative, const std::wstring& code) {
+        folder.Configure(L"Formwright",
+                         {code.empty() ? L"" : L"update-result:" + Lower(folder.Path(relative)) + L"=" + code});
+    }
 
     // What the manager was asked: target and pairs of each rewrite.
     std::vector<Texts> Rewrites() const {
@@ -293,6 +300,43 @@ TEST_F(PlainCadDocumentTest, AFailureTheVaultRaisesLeavesGhMoveAfterTheRunWasTor
     request->vault = nullptr;
     vault.Reset();
     EXPECT_EQ(folder.JournalCalls(L"Vault").back(), L"Destroy");
+}
+
+// The user may ask to try a failed rewrite again, once the cause is gone.
+TEST_F(ReferenceRewriteTest, TryingAgainRewritesTheDocumentOnceTheManagerCan) {
+    folder.WriteFile(L"Assy\\Top.asm", OldAssembly());
+    FailRewriting(L"Assy\\Top.asm", L"0x80030021");
+    List(L"Assy\\Top.asm");
+    MessageBoxWatcher questions(
+        [&](const SeenBox&, size_t) {
+            FailRewriting(L"Assy\\Top.asm", L"");
+            return kPlinthTryAgain;
+        },
+        kPlinthBoxClass);
+    EXPECT_EQ(Move(false), S_OK);
+    const auto seen = questions.Boxes();
+    ASSERT_EQ(seen.size(), 1u);
+    const std::wstring lead =
+        L"Failed to update file reference include paths in '" + Lower(folder.Path(L"Assy\\Top.asm")) + L"'.\nCause: ";
+    EXPECT_EQ(seen[0].text.substr(0, lead.size()), lead);
+    EXPECT_EQ(Rewrites().size(), 2u);
+    EXPECT_EQ(request->refErrors.count, 0);
+    EXPECT_EQ(folder.ReadFile(L"Assy\\Top.asm"), NewAssembly());
+}
+
+TEST_F(ReferenceRewriteTest, StopAskingRecordsEveryLaterFailureWithoutAQuestion) {
+    folder.WriteFile(L"Assy\\A.asm", OldAssembly());
+    folder.WriteFile(L"Assy\\B.asm", OldAssembly());
+    folder.Configure(L"Formwright", {L"update-result=0x80030021"});
+    List(L"Assy\\A.asm");
+    List(L"Assy\\B.asm");
+    MessageBoxWatcher questions(kPlinthStopAsking, kPlinthBoxClass);
+    MessageBoxWatcher reports(IDOK, kReportDialogClass);
+    request.AddFile(7, 2, 3);
+    EXPECT_EQ(Move(false), S_OK);  // a move reports its local failures and succeeds
+    EXPECT_EQ(questions.Boxes().size(), 1u);
+    EXPECT_EQ(request->refErrors.count, 2);
+    EXPECT_EQ(reports.Boxes().size(), 1u);
 }
 
 }  // namespace

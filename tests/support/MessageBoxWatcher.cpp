@@ -37,7 +37,10 @@ BOOL CALLBACK VisitChild(HWND child, LPARAM param) {
 }  // namespace
 
 MessageBoxWatcher::MessageBoxWatcher(int answer, const wchar_t* windowClass)
-    : answer_(answer), windowClass_(windowClass), thread_([this] { Watch(); }) {}
+    : MessageBoxWatcher([answer](const SeenBox&, size_t) { return answer; }, windowClass) {}
+
+MessageBoxWatcher::MessageBoxWatcher(Decide decide, const wchar_t* windowClass)
+    : decide_(std::move(decide)), windowClass_(windowClass), thread_([this] { Watch(); }) {}
 
 MessageBoxWatcher::~MessageBoxWatcher() {
     stop_ = true;
@@ -75,7 +78,8 @@ BOOL CALLBACK MessageBoxWatcher::Visit(HWND window, LPARAM param) {
     box.buttons = children.buttons;
     self->boxes_.push_back(box);
     self->answered_.push_back(window);
-    PostMessageW(window, WM_COMMAND, MAKEWPARAM(self->answer_, BN_CLICKED), 0);
+    const int answer = self->decide_(box, self->boxes_.size() - 1);
+    PostMessageW(window, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED), 0);
     return TRUE;
 }
 

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <atomic>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -21,8 +22,13 @@ struct SeenBox {
 
 class MessageBoxWatcher {
 public:
+    // Acts like the user on the box numbered `index` (from 0): may do what a
+    // user does first (close another program, say), then names the button.
+    using Decide = std::function<int(const SeenBox& box, size_t index)>;
+
     // `answer`: the control id pressed on every box of `windowClass`.
     explicit MessageBoxWatcher(int answer = IDOK, const wchar_t* windowClass = L"#32770");
+    MessageBoxWatcher(Decide decide, const wchar_t* windowClass);
     ~MessageBoxWatcher();
     MessageBoxWatcher(const MessageBoxWatcher&) = delete;
     MessageBoxWatcher& operator=(const MessageBoxWatcher&) = delete;
@@ -33,7 +39,7 @@ private:
     void Watch();
     static BOOL CALLBACK Visit(HWND window, LPARAM self);
 
-    const int answer_;
+    const Decide decide_;
     const std::wstring windowClass_;
     std::atomic<bool> stop_{false};
     std::mutex mutex_;
