@@ -62,6 +62,13 @@ void RecordArray::Reset() {
     owns_ = false;
 }
 
+SAFEARRAY* RecordArray::Release() {
+    if (data_) SafeArrayUnaccessData(array_);
+    data_ = nullptr;
+    owns_ = false;
+    return std::exchange(array_, nullptr);
+}
+
 SAFEARRAY* CreateRecordArray(REFGUID libraryId, WORD major, WORD minor, REFGUID recordId, ULONG count) {
     ComPtr<IRecordInfo> info;
     const HRESULT hr = GetRecordInfoFromGuids(libraryId, major, minor, kEnglish, recordId, info.Put());

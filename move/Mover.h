@@ -6,6 +6,7 @@
 #pragma once
 
 #include "GhMove.h"
+#include "common/Ptr.h"
 #include "localview/LocalMoveData.h"
 #include "module/Messages.h"
 
@@ -76,6 +77,22 @@ private:
         int32_t movedFolders = 0;
         int32_t renamedFolders = 0;
     };
+
+    using PlannedNode = Lst<LocalMoveData*>::Node;
+
+    // Local move planning.
+    void PlanRequestItem(MoveItem& item, const FileNameMap& fileNames, const FolderPathMap& folderPaths);
+    void PlanLocalItem(LocalItem& item, const FolderPathMap& folderPaths);
+    void ScanSourceTree(const std::wstring& oldFolder, const std::wstring& newFolder);
+    void ExpandFolders();
+    void ExpandFolder(PlannedNode* node, const LocalMoveData& entry);
+    PlannedNode* LinkPlanned(Ptr<LocalMoveData>& entry, PlannedNode* before = nullptr);
+
+    // Local move execution and its notices.
+    void SortLocalMoves(Lst<LocalMoveData*>& working) const;
+    void AnnounceLocalMoves(const Lst<LocalMoveData*>& working);
+    void RemoveEmptiedFolders(Lst<LocalMoveData*>& removals);
+    void NotifyShell(const Lst<LocalMoveData*>& working);
 
     void EmptyOutputLists();
     OperationCounts CollectIdentifiers(FolderPathMap& folderPaths, FileNameMap& fileNames) const;

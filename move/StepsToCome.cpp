@@ -5,14 +5,6 @@
 #include "move/Mover.h"
 #include "report/ProductMessageBox.h"
 
-// Local move planning: which files and folders move in the local view, and
-// E_QOR_NAME_ALREADY_EXISTS for every target that is taken.
-void Mover::PlanLocalMoves(const FileNameMap&, const FolderPathMap&) {}
-
-// Local move execution: the local view service is told, folders are recreated,
-// files moved, emptied folders removed, the shell notified; movedPaths filled.
-void Mover::ExecuteLocalMoves(MovedPaths&) {}
-
 // Local file checks: every local move source must open for exclusive writing.
 void Mover::CheckLocalMovesWritable() {}
 
