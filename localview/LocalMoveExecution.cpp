@@ -12,6 +12,8 @@
 #include "localview/PathExists.h"
 
 #include <algorithm>
+#include <cwchar>
+#include <unordered_set>
 #include <vector>
 
 void Mover::ExecuteLocalMoves(MovedPaths& movedPaths) {
@@ -20,10 +22,15 @@ void Mover::ExecuteLocalMoves(MovedPaths& movedPaths) {
     AnnounceLocalMoves(working);
     SetCurrentDirectoryW(request->localRoot.substr(0, 3).c_str());
 
+    // A file planned several times is gone after its first successful move,
+    // so its later copies are skipped without asking the disk, where a miss
+    // can cost a scan of the whole folder. A change of case only leaves the
+    // file findable under its old name, so such a path stays tested.
+    std::unordered_set<std::wstring> movedAway;
     Lst<LocalMoveData*> removals;
     for (LocalMoveData* entry : working) {
         // An earlier entry already moved it, or it vanished.
-        if (!PathExists(entry->oldPath)) continue;
+        if (movedAway.count(entry->oldPath) || !PathExists(entry->oldPath)) continue;
         HRESULT hr;
         if (entry->isFolder) {
             hr = EnsureDirectory(entry->newPath);
@@ -35,7 +42,11 @@ void Mover::ExecuteLocalMoves(MovedPaths& movedPaths) {
             AddError(entry->oldPath, entry->newPath, hr);
             continue;
         }
-        if (entry->isFolder) removals.Append(entry);
+        if (entry->isFolder) {
+            removals.Append(entry);
+        } else if (_wcsicmp(entry->oldPath.c_str(), entry->newPath.c_str()) != 0) {
+            movedAway.insert(entry->oldPath);
+        }
         movedPaths[LowerCase(entry->oldPath)] = entry->newPath;
     }
     RemoveEmptiedFolders(removals);

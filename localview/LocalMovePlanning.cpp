@@ -3,8 +3,8 @@
 // an E_QOR_NAME_ALREADY_EXISTS entry for every target that is already taken.
 #include "move/Mover.h"
 
-#include "common/Handles.h"
 #include "common/StringUtil.h"
+#include "localview/FolderListings.h"
 #include "localview/PathExists.h"
 
 #include <cwchar>
@@ -12,42 +12,28 @@
 
 namespace {
 
-using Node = Lst<LocalMoveData*>::Node;
-
-// Calls `visit` with every entry of the folder but "." and "..", hidden and
-// system ones included. A folder that cannot be listed has no entries.
-template <class Visit>
-void ForEachFolderEntry(const std::wstring& folder, Visit visit) {
-    WIN32_FIND_DATAW found = {};
-    const UniqueFindHandle search(FindFirstFileW((folder + L"\\*.*").c_str(), &found));
-    if (!search) return;
-    do {
-        if (wcscmp(found.cFileName, L".") == 0 || wcscmp(found.cFileName, L"..") == 0) continue;
-        visit(found);
-    } while (FindNextFileW(search.get(), &found));
-}
-
 Ptr<LocalMoveData> NewEntry(MoveItem* item, std::wstring oldPath, std::wstring newPath, bool isFolder) {
     return Ptr<LocalMoveData>(
         std::make_unique<LocalMoveData>(LocalMoveData{item, std::move(oldPath), std::move(newPath), isFolder}));
 }
 
 Ptr<LocalMoveData> EntryFor(const std::wstring& oldFolder, const std::wstring& newFolder,
-                            const WIN32_FIND_DATAW& found) {
-    return NewEntry(nullptr, oldFolder + L"\\" + found.cFileName, newFolder + L"\\" + found.cFileName,
-                    (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0);
+                            const FolderListings::Entry& found) {
+    return NewEntry(nullptr, oldFolder + L"\\" + found.name, newFolder + L"\\" + found.name, found.isFolder);
 }
 
 }  // namespace
 
 void Mover::PlanLocalMoves(const FileNameMap& fileNames, const FolderPathMap& folderPaths) {
-    for (MoveItem* item : request->items) PlanRequestItem(*item, fileNames, folderPaths);
+    FolderListings listings;
+    for (MoveItem* item : request->items) PlanRequestItem(*item, fileNames, folderPaths, listings);
     for (LocalItem* item : request->localItems) PlanLocalItem(*item, folderPaths);
-    ExpandFolders();
+    ExpandFolders(listings);
 }
 
 // An item whose folders or file name the host did not resolve is dropped.
-void Mover::PlanRequestItem(MoveItem& item, const FileNameMap& fileNames, const FolderPathMap& folderPaths) {
+void Mover::PlanRequestItem(MoveItem& item, const FileNameMap& fileNames, const FolderPathMap& folderPaths,
+                            FolderListings& listings) {
     Ptr<LocalMoveData> entry = NewEntry(&item, {}, {}, item.fileId == 0);
     const auto destination = folderPaths.find(item.destFolderId);
     if (destination == folderPaths.end()) return;
@@ -71,7 +57,7 @@ void Mover::PlanRequestItem(MoveItem& item, const FileNameMap& fileNames, const 
     entry->oldPath = StripTrailingBackslashes(root + source->second + oldName);
 
     const LocalMoveData& planned = *LinkPlanned(entry)->value;
-    if (planned.isFolder) ScanSourceTree(planned.oldPath, planned.newPath);
+    if (planned.isFolder) ScanSourceTree(planned.oldPath, planned.newPath, PathExists(planned.newPath), listings);
     if (!item.newName.empty() && !ValidateTargetName(item.newName, planned.oldPath, planned.newPath)) return;
     // A case-only rename, or an item that stays where it is, finds itself.
     if (PathExists(planned.newPath) && _wcsicmp(planned.newPath.c_str(), planned.oldPath.c_str()) != 0) {
@@ -95,42 +81,45 @@ void Mover::PlanLocalItem(LocalItem& item, const FolderPathMap& folderPaths) {
 }
 
 // Conflict scan: the whole source tree is appended; a target that is taken is
-// reported and not descended.
-void Mover::ScanSourceTree(const std::wstring& oldFolder, const std::wstring& newFolder) {
-    ForEachFolderEntry(oldFolder, [&](const WIN32_FIND_DATAW& found) {
+// reported and not descended. Nothing can exist below a target folder that
+// does not, so only the content of an existing one is tested: one failed
+// lookup per entry of the tree would cost more than all the rest of planning.
+void Mover::ScanSourceTree(const std::wstring& oldFolder, const std::wstring& newFolder, bool newFolderExists,
+                           FolderListings& listings) {
+    for (const FolderListings::Entry& found : listings.Of(oldFolder)) {
         Ptr<LocalMoveData> entry = EntryFor(oldFolder, newFolder, found);
         const LocalMoveData& planned = *LinkPlanned(entry)->value;
-        if (PathExists(planned.newPath)) {
+        if (newFolderExists && PathExists(planned.newPath)) {
             AddError(planned.oldPath, planned.newPath, E_QOR_NAME_ALREADY_EXISTS);
         } else if (planned.isFolder) {
-            ScanSourceTree(planned.oldPath, planned.newPath);
+            ScanSourceTree(planned.oldPath, planned.newPath, false, listings);
         }
-    });
+    }
 }
 
 // Every folder planned so far gets its content in front of it; what this
 // inserts is not visited again.
-void Mover::ExpandFolders() {
-    for (Node* node = localMoves.head; node;) {
-        Node* const next = node->next;
-        if (node->value->isFolder) ExpandFolder(node, *node->value);
+void Mover::ExpandFolders(FolderListings& listings) {
+    for (PlannedNode* node = localMoves.head; node;) {
+        PlannedNode* const next = node->next;
+        if (node->value->isFolder) ExpandFolder(node, *node->value, listings);
         node = next;
     }
 }
 
 // Content before container: a folder's entries stand in enumeration order in
 // front of it, each sub-folder's content in front of the sub-folder.
-void Mover::ExpandFolder(PlannedNode* node, const LocalMoveData& entry) {
-    ForEachFolderEntry(entry.oldPath, [&](const WIN32_FIND_DATAW& found) {
+void Mover::ExpandFolder(PlannedNode* node, const LocalMoveData& entry, FolderListings& listings) {
+    for (const FolderListings::Entry& found : listings.Of(entry.oldPath)) {
         Ptr<LocalMoveData> content = EntryFor(entry.oldPath, entry.newPath, found);
-        Node* const inserted = LinkPlanned(content, node);
-        if (inserted->value->isFolder) ExpandFolder(inserted, *inserted->value);
-    });
+        PlannedNode* const inserted = LinkPlanned(content, node);
+        if (inserted->value->isFolder) ExpandFolder(inserted, *inserted->value, listings);
+    }
 }
 
 // The list owns an entry once it is linked in: at the tail, or in front of `before`.
-Mover::PlannedNode* Mover::LinkPlanned(Ptr<LocalMoveData>& entry, Node* before) {
-    Node* const node = before ? localMoves.InsertBefore(before, entry.Get()) : localMoves.Append(entry.Get());
+Mover::PlannedNode* Mover::LinkPlanned(Ptr<LocalMoveData>& entry, PlannedNode* before) {
+    PlannedNode* const node = before ? localMoves.InsertBefore(before, entry.Get()) : localMoves.Append(entry.Get());
     static_cast<void>(entry.Release());  // the node holds it
     return node;
 }

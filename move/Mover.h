@@ -17,6 +17,7 @@
 #include <vector>
 
 class FileFormatMgr;
+class FolderListings;
 struct IAddInHooks;
 
 // Lower-case old path -> the path where the local move put it.
@@ -81,11 +82,13 @@ private:
     using PlannedNode = Lst<LocalMoveData*>::Node;
 
     // Local move planning.
-    void PlanRequestItem(MoveItem& item, const FileNameMap& fileNames, const FolderPathMap& folderPaths);
+    void PlanRequestItem(MoveItem& item, const FileNameMap& fileNames, const FolderPathMap& folderPaths,
+                         FolderListings& listings);
     void PlanLocalItem(LocalItem& item, const FolderPathMap& folderPaths);
-    void ScanSourceTree(const std::wstring& oldFolder, const std::wstring& newFolder);
-    void ExpandFolders();
-    void ExpandFolder(PlannedNode* node, const LocalMoveData& entry);
+    void ScanSourceTree(const std::wstring& oldFolder, const std::wstring& newFolder, bool newFolderExists,
+                        FolderListings& listings);
+    void ExpandFolders(FolderListings& listings);
+    void ExpandFolder(PlannedNode* node, const LocalMoveData& entry, FolderListings& listings);
     PlannedNode* LinkPlanned(Ptr<LocalMoveData>& entry, PlannedNode* before = nullptr);
 
     // Local move execution and its notices.
