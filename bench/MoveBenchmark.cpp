@@ -3,6 +3,7 @@
 // large tree on its own. Prints figures; asserts nothing.
 #include "GhMove.h"
 #include "LocalViewServiceProcess.h"
+#include "TestFolder.h"
 #include "common/Handles.h"
 #include "common/ProcAddress.h"
 #include "localview/FailedMoves.h"
@@ -27,20 +28,6 @@ double Seconds() {
     QueryPerformanceCounter(&now);
     QueryPerformanceFrequency(&frequency);
     return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-void RemoveTree(const std::wstring& path) {
-    WIN32_FIND_DATAW found;
-    UniqueFindHandle search(FindFirstFileW((path + L"\\*").c_str(), &found));
-    if (search) {
-        do {
-            const std::wstring name = found.cFileName;
-            if (name == L"." || name == L"..") continue;
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) RemoveTree(path + L"\\" + name);
-            else DeleteFileW((path + L"\\" + name).c_str());
-        } while (FindNextFileW(search.get(), &found));
-    }
-    RemoveDirectoryW(path.c_str());
 }
 
 // A tree of `levels` nested folders below `breadth` top folders, each folder

@@ -28,7 +28,6 @@ public:
 
     T* Get() const { return p_; }
     T* operator->() const { return p_; }
-    T& operator*() const { return *p_; }
     explicit operator bool() const { return p_ != nullptr; }
     long UseCount() const { return shared_ ? shared_->uses : 0; }
 

@@ -55,11 +55,9 @@ SAFEARRAY** RecordArray::HandOff() {
 void RecordArray::TakeBack() { Access(); }
 
 void RecordArray::Reset() {
-    if (data_) SafeArrayUnaccessData(array_);
-    data_ = nullptr;
-    if (owns_ && array_) SafeArrayDestroy(array_);
-    array_ = nullptr;
-    owns_ = false;
+    const bool owned = owns_;
+    SAFEARRAY* array = Release();
+    if (owned && array) SafeArrayDestroy(array);
 }
 
 SAFEARRAY* RecordArray::Release() {

@@ -1,6 +1,7 @@
 // Moves and renames on a real local view through ghMove: what changes on
 // disk, what the local view service and the shell are told, and what is
 // refused before the database changes.
+#include "ComThread.h"
 #include "LoadedModule.h"
 #include "LocalViewServiceProcess.h"
 #include "RecordingHost.h"
@@ -16,12 +17,6 @@
 namespace {
 
 using Paths = std::vector<std::wstring>;
-
-class ComThread {
-public:
-    ComThread() { CoInitialize(nullptr); }
-    ~ComThread() { CoUninitialize(); }
-};
 
 // Folder ids of the sample view: P and Q below the root, A inside P.
 constexpr int32_t kRoot = 1, kP = 2, kQ = 3, kA = 4;

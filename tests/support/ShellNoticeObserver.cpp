@@ -5,7 +5,9 @@
 
 #include <shlobj.h>
 
+#include <algorithm>
 #include <cstring>
+#include <cwchar>
 #include <stdexcept>
 
 namespace {
@@ -37,7 +39,7 @@ std::wstring SimpleItemName(const uint8_t* item) {
     return Decode(CP_THREAD_ACP, name, length);
 }
 
-ShellNoticeObserver::ShellNoticeObserver(const std::wstring& root) {
+ShellNoticeObserver::ShellNoticeObserver(const std::wstring& root) : root_(root) {
     ComPtr<IShellFolder> desktop;
     UniqueIdList rootList;
     std::wstring name = root;
@@ -45,7 +47,7 @@ ShellNoticeObserver::ShellNoticeObserver(const std::wstring& root) {
         FAILED(desktop->ParseDisplayName(nullptr, nullptr, &name[0], nullptr, rootList.put(), nullptr))) {
         throw std::runtime_error("the observed root cannot be parsed");
     }
-    rootItems_ = ListBytes(rootList.get());
+    for (auto item = rootList.get(); item->mkid.cb; item = ILGetNext(item)) ++rootItemCount_;
 
     WNDCLASSW windowClass = {};
     windowClass.lpfnWndProc = Receive;
@@ -91,14 +93,27 @@ LRESULT CALLBACK ShellNoticeObserver::Receive(HWND window, UINT message, WPARAM 
     return 0;
 }
 
+// The shell's items of the root carry the folders' times, so the root part
+// is recognised by the path it names, not by its bytes.
 std::wstring ShellNoticeObserver::PlaceOf(const void* list) const {
     if (!list) return L"(null)";
     const std::vector<uint8_t> bytes = ListBytes(static_cast<const ITEMIDLIST*>(list));
-    if (bytes.size() < rootItems_.size() || !std::equal(rootItems_.begin(), rootItems_.end(), bytes.begin())) {
+    size_t at = 0;
+    for (size_t item = 0; item < rootItemCount_ && at + sizeof(USHORT) <= bytes.size(); ++item) {
+        USHORT size = 0;
+        std::memcpy(&size, &bytes[at], sizeof(size));
+        if (size == 0) return L"(elsewhere)";
+        at += size;
+    }
+    std::vector<uint8_t> rootPart(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(std::min(at, bytes.size())));
+    rootPart.resize(rootPart.size() + sizeof(USHORT), 0);
+    wchar_t named[MAX_PATH] = {};
+    if (!SHGetPathFromIDListW(reinterpret_cast<PCIDLIST_ABSOLUTE>(rootPart.data()), named) ||
+        _wcsicmp(named, root_.c_str()) != 0) {
         return L"(elsewhere)";
     }
     std::wstring place;
-    for (size_t at = rootItems_.size(); at + sizeof(USHORT) <= bytes.size();) {
+    while (at + sizeof(USHORT) <= bytes.size()) {
         USHORT size = 0;
         std::memcpy(&size, &bytes[at], sizeof(size));
         if (size == 0 || at + size > bytes.size()) break;

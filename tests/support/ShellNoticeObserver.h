@@ -32,7 +32,8 @@ private:
     static LRESULT CALLBACK Receive(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     std::wstring PlaceOf(const void* list) const;
 
-    std::vector<uint8_t> rootItems_;  // the root's list without its terminator
+    std::wstring root_;
+    size_t rootItemCount_ = 0;  // items of the shell's own list of the root
     HWND window_ = nullptr;
     ULONG registration_ = 0;
     std::vector<ShellNotice> notices_;

@@ -7,6 +7,7 @@
 #include "move/Mover.h"
 
 #include "LocalViewServiceProcess.h"
+#include "ComThread.h"
 #include "RecordingHost.h"
 #include "TestFolder.h"
 
@@ -21,8 +22,7 @@ using Paths = std::vector<std::wstring>;
 
 class LocalMoveExecutionTest : public ::testing::Test {
 protected:
-    LocalMoveExecutionTest() { CoInitialize(nullptr); }
-    ~LocalMoveExecutionTest() override { CoUninitialize(); }
+    ComThread com;
 
     Paths ServiceNotices() const {
         Paths paths;

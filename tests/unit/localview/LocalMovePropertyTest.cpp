@@ -6,6 +6,7 @@
 #include "common/StringUtil.h"
 #include "move/Mover.h"
 
+#include "ComThread.h"
 #include "RecordingHost.h"
 #include "TestFolder.h"
 
@@ -78,8 +79,7 @@ private:
 
 class LocalMovePropertyTest : public ::testing::TestWithParam<unsigned> {
 protected:
-    LocalMovePropertyTest() { CoInitialize(nullptr); }
-    ~LocalMovePropertyTest() override { CoUninitialize(); }
+    ComThread com;
 };
 
 std::wstring Join(const std::wstring& base, const std::wstring& relative) {

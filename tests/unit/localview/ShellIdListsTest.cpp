@@ -3,6 +3,7 @@
 #include "localview/NotifyByPath.h"
 #include "localview/ShellIdLists.h"
 
+#include "ComThread.h"
 #include "ShellNoticeObserver.h"
 #include "TestFolder.h"
 
@@ -36,8 +37,7 @@ Bytes Text(const char* text) { return Bytes(text, text + strlen(text)); }
 
 class ShellIdListsTest : public ::testing::Test {
 protected:
-    ShellIdListsTest() { CoInitialize(nullptr); }
-    ~ShellIdListsTest() override { CoUninitialize(); }
+    ComThread com;
     TestFolder folder;
 };
 
