@@ -16,6 +16,16 @@
 #include <unordered_set>
 #include <vector>
 
+namespace {
+
+// The service hears of each file's new place before the file goes there.
+HRESULT MoveAnnouncedFile(const LocalMoveData& entry) {
+    NotifyClientService(entry.newPath);
+    return MoveLocalFile(entry.oldPath, entry.newPath);
+}
+
+}  // namespace
+
 void Mover::ExecuteLocalMoves(MovedPaths& movedPaths) {
     Lst<LocalMoveData*> working;
     SortLocalMoves(working);
@@ -31,13 +41,7 @@ void Mover::ExecuteLocalMoves(MovedPaths& movedPaths) {
     for (LocalMoveData* entry : working) {
         // An earlier entry already moved it, or it vanished.
         if (movedAway.count(entry->oldPath) || !PathExists(entry->oldPath)) continue;
-        HRESULT hr;
-        if (entry->isFolder) {
-            hr = EnsureDirectory(entry->newPath);
-        } else {
-            NotifyClientService(entry->newPath);
-            hr = MoveLocalFile(entry->oldPath, entry->newPath);
-        }
+        const HRESULT hr = entry->isFolder ? EnsureDirectory(entry->newPath) : MoveAnnouncedFile(*entry);
         if (FAILED(hr)) {
             AddError(entry->oldPath, entry->newPath, hr);
             continue;

@@ -19,7 +19,7 @@ bool NotifyByPath(const std::wstring& root, const std::wstring& relative, long e
     return true;
 }
 
-// A list that cannot be built goes as null; the shell then refreshes what it can.
+// A list that could not be built goes as null; without the root, nothing goes.
 void NotifyFolderRenamed(const std::wstring& root, const std::wstring& oldRelative, const std::wstring& newRelative) {
     PidlPtr rootList;
     if (FAILED(ParseFolderIdList(root, rootList))) return;

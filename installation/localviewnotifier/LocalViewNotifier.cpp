@@ -3,8 +3,7 @@
 // Journal (LocalViewNotifier.journal): Create; AnnounceFile <path> <flag>;
 // AnnounceFolders <flag> <reserved> <vt> <lower bound> <path>...
 // Configuration (LocalViewNotifier.ini): create-result=<HRESULT> makes the
-// class refuse to create objects (as if the service were not installed);
-// folder-interface=absent hides ILocalViewFolderNotifier.
+// class refuse to create objects (as if the service were not installed).
 #include "installation/standin/ComServer.h"
 #include "installation/standin/Journal.h"
 #include "interfaces/LocalViewNotifier.h"
@@ -42,8 +41,6 @@ public:
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
         if (iid == IID_ILocalViewFolderNotifier) {
             if (!out) return E_POINTER;
-            *out = nullptr;
-            if (standin::Config(kComponent, L"folder-interface") == L"absent") return E_NOINTERFACE;
             *out = static_cast<ILocalViewFolderNotifier*>(this);
             AddRef();
             return S_OK;

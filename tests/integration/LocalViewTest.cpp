@@ -115,14 +115,6 @@ TEST_F(ChainTest, WithoutServiceOrNotifierTheMovesStillHappen) {
     EXPECT_TRUE(folder.Journal(L"LocalViewNotifier").empty());
 }
 
-TEST_F(ChainTest, WithoutTheFolderInterfaceFilesAreStillAnnounced) {
-    folder.Configure(L"LocalViewNotifier", {L"folder-interface=absent"});
-    request.AddFolder(kA, kQ);
-    ASSERT_EQ(Move(), S_OK);
-    EXPECT_EQ(folder.JournalCalls(L"LocalViewNotifier"),
-              (Paths{L"Create", L"AnnounceFile", L"AnnounceFile", L"AnnounceFile", L"AnnounceFile"}));
-}
-
 TEST_F(LocalViewTest, AFolderMovedOntoAnExistingFolderIsRefusedBeforeAnythingChanges) {
     folder.WriteFile(L"P\\A\\a1.txt", "mine");
     folder.WriteFile(L"P\\A\\S\\s1.txt");

@@ -84,20 +84,6 @@ TEST_F(LocalMoveExecutionTest, AReadOnlyFileMovesToAnotherVolumeByCopyAndDelete)
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(moved), {}), "read only");
 }
 
-TEST_F(LocalMoveExecutionTest, WhenOnlyTheDeleteFailsTheCopyStaysAndTheSourceLosesItsAttributes) {
-    folder.WriteFile(L"held.txt", "held");
-    SetFileAttributesW(folder.Path(L"held.txt").c_str(), FILE_ATTRIBUTE_READONLY);
-    // Readers may share it; nobody may delete it.
-    const UniqueFileHandle holder(CreateFileW(folder.Path(L"held.txt").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                              OPEN_EXISTING, 0, nullptr));
-    ASSERT_TRUE(holder);
-    EXPECT_EQ(MoveLocalFile(folder.Path(L"held.txt"), folder.Path(L"to\\held.txt")),
-              HRESULT_FROM_WIN32(ERROR_SHARING_VIOLATION));
-    EXPECT_EQ(folder.ReadFile(L"held.txt"), "held");
-    EXPECT_EQ(folder.ReadFile(L"to\\held.txt"), "held");
-    EXPECT_FALSE(GetFileAttributesW(folder.Path(L"held.txt").c_str()) & FILE_ATTRIBUTE_READONLY);
-}
-
 TEST_F(LocalMoveExecutionTest, APathLongerThanTheWorkingBufferIsRefusedUntouched) {
     folder.WriteFile(L"f.txt", "f");
     const std::wstring longPath = folder.Path(std::wstring(600, L'x') + L"\\f.txt");
