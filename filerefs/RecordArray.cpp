@@ -55,11 +55,16 @@ SAFEARRAY** RecordArray::HandOff() {
 void RecordArray::TakeBack() { Access(); }
 
 void RecordArray::Reset() {
+    const bool owned = owns_;
+    SAFEARRAY* array = Release();
+    if (owned && array) SafeArrayDestroy(array);
+}
+
+SAFEARRAY* RecordArray::Release() {
     if (data_) SafeArrayUnaccessData(array_);
     data_ = nullptr;
-    if (owns_ && array_) SafeArrayDestroy(array_);
-    array_ = nullptr;
     owns_ = false;
+    return std::exchange(array_, nullptr);
 }
 
 SAFEARRAY* CreateRecordArray(REFGUID libraryId, WORD major, WORD minor, REFGUID recordId, ULONG count) {

@@ -30,6 +30,8 @@ public:
 
     // Ends data access and destroys an owned array.
     void Reset();
+    // Ends data access and hands the array on (to a VARIANT, for example).
+    [[nodiscard]] SAFEARRAY* Release();
 
 private:
     void Access();

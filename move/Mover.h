@@ -6,6 +6,7 @@
 #pragma once
 
 #include "GhMove.h"
+#include "common/Ptr.h"
 #include "localview/LocalMoveData.h"
 #include "module/Messages.h"
 
@@ -16,6 +17,7 @@
 #include <vector>
 
 class FileFormatMgr;
+class FolderListings;
 struct IAddInHooks;
 
 // Lower-case old path -> the path where the local move put it.
@@ -80,6 +82,24 @@ private:
         int32_t movedFolders = 0;
         int32_t renamedFolders = 0;
     };
+
+    using PlannedNode = Lst<LocalMoveData*>::Node;
+
+    // Local move planning.
+    void PlanRequestItem(MoveItem& item, const FileNameMap& fileNames, const FolderPathMap& folderPaths,
+                         FolderListings& listings);
+    void PlanLocalItem(LocalItem& item, const FolderPathMap& folderPaths);
+    void ScanSourceTree(const std::wstring& oldFolder, const std::wstring& newFolder, bool newFolderExists,
+                        FolderListings& listings);
+    void ExpandFolders(FolderListings& listings);
+    void ExpandFolder(PlannedNode* node, const LocalMoveData& entry, FolderListings& listings);
+    PlannedNode* LinkPlanned(Ptr<LocalMoveData>& entry, PlannedNode* before = nullptr);
+
+    // Local move execution and its notices.
+    void SortLocalMoves(Lst<LocalMoveData*>& working) const;
+    void AnnounceLocalMoves(const Lst<LocalMoveData*>& working);
+    void RemoveEmptiedFolders(Lst<LocalMoveData*>& removals);
+    void NotifyShell(const Lst<LocalMoveData*>& working);
 
     void EmptyOutputLists();
     OperationCounts CollectIdentifiers(FolderPathMap& folderPaths, FileNameMap& fileNames) const;

@@ -4,14 +4,6 @@
 #include "move/Mover.h"
 #include "report/FileRefCmdDbErrors.h"
 
-// Local move planning: which files and folders move in the local view, and
-// E_QOR_NAME_ALREADY_EXISTS for every target that is taken.
-void Mover::PlanLocalMoves(const FileNameMap&, const FolderPathMap&) {}
-
-// Local move execution: the local view service is told, folders are recreated,
-// files moved, emptied folders removed, the shell notified; movedPaths filled.
-void Mover::ExecuteLocalMoves(MovedPaths&) {}
-
 // Add-in command notification: the add-ins hear of the operation and may veto.
 HRESULT Mover::NotifyAddIns(IAddInHooks*, int32_t, int32_t, const FolderPathMap&, const FileNameMap&, int32_t,
                             int32_t, bool) {

@@ -74,12 +74,12 @@ public:
     }
 };
 
-template <class Object>
+template <class Object, class Factory = ClassFactory<Object>>
 HRESULT GetClassObject(REFCLSID requested, REFCLSID served, REFIID iid, void** out) {
     if (!out) return E_POINTER;
     *out = nullptr;
     if (requested != served) return CLASS_E_CLASSNOTAVAILABLE;
-    auto* factory = new (std::nothrow) ClassFactory<Object>();
+    auto* factory = new (std::nothrow) Factory();
     if (!factory) return E_OUTOFMEMORY;
     factory->AddRef();
     const HRESULT hr = factory->QueryInterface(iid, out);

@@ -71,7 +71,7 @@ std::wstring UnescapeField(const std::wstring& field) {
     return out;
 }
 
-void Journal(const wchar_t* component, std::initializer_list<std::wstring> fields) {
+void Journal(const wchar_t* component, const std::vector<std::wstring>& fields) {
     const std::wstring folder = Folder();
     if (folder.empty()) return;
     std::wstring line;

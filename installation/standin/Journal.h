@@ -17,7 +17,10 @@ namespace standin {
 
 std::wstring Folder();
 
-void Journal(const wchar_t* component, std::initializer_list<std::wstring> fields);
+void Journal(const wchar_t* component, const std::vector<std::wstring>& fields);
+inline void Journal(const wchar_t* component, std::initializer_list<std::wstring> fields) {
+    Journal(component, std::vector<std::wstring>(fields));
+}
 std::vector<std::vector<std::wstring>> ReadJournal(const std::wstring& folder, const wchar_t* component);
 
 // The configured value, or `fallback` when the key is not set.

@@ -1,4 +1,5 @@
 // The driver's sequence, results and stops, through ghMove as a host calls it.
+#include "ComThread.h"
 #include "LoadedModule.h"
 #include "MessageBoxWatcher.h"
 #include "RecordingHost.h"
@@ -13,20 +14,12 @@ namespace {
 
 using Calls = std::vector<std::string>;
 
-// COM is initialised on the host's thread before the module is loaded, as the
-// vault client does; the module's texts then come from the catalogue service.
-class ComThread {
-public:
-    ComThread() { CoInitialize(nullptr); }
-    ~ComThread() { CoUninitialize(); }
-};
-
 class DriverTest : public ::testing::Test {
 protected:
     HRESULT Move(bool silent) { return module.Move(parent.get(), &host, request.get(), silent); }
 
     TestFolder folder;
-    ComThread com;
+    ComThread com;  // before the module loads: its texts come from the catalogue service
     LoadedModule module;
     ParentWindow parent;
     RecordingHost host;

@@ -1,0 +1,12 @@
+// Creating a folder and every missing folder above it.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+// S_OK when a folder was created, S_FALSE when all of them existed, else the
+// failure of the folder that could not be created. The local view service
+// hears of each folder before it is created. Leading backslashes are dropped,
+// so a network path is not handled.
+HRESULT EnsureDirectory(const std::wstring& path);

@@ -1,0 +1,13 @@
+#include "localview/FailedMoves.h"
+
+#include "common/StringUtil.h"
+
+// Lower-casing both sides with the runtime's table is what the runtime's
+// case-insensitive comparison does character by character.
+FailedMoves::FailedMoves(const Lst<MoveErrorEntry*>& errors) {
+    for (const MoveErrorEntry* error : errors) pairs_.emplace(LowerCase(error->path), LowerCase(error->newPath));
+}
+
+bool FailedMoves::Contains(const LocalMoveData& entry) const {
+    return pairs_.count({LowerCase(entry.oldPath), LowerCase(entry.newPath)}) != 0;
+}

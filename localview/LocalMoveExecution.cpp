@@ -1,0 +1,85 @@
+// Local move execution: after the database move, the local disk is made to
+// match. Folders are recreated rather than moved whole: files move one by one
+// and the emptied folders are removed afterwards, deepest first. Every failure
+// is recorded and the next entry attempted.
+#include "move/Mover.h"
+
+#include "common/HResult.h"
+#include "common/StringUtil.h"
+#include "environment/ServicePipeClient.h"
+#include "localview/EnsureDirectory.h"
+#include "localview/MoveLocalFile.h"
+#include "localview/PathExists.h"
+
+#include <algorithm>
+#include <cwchar>
+#include <unordered_set>
+#include <vector>
+
+namespace {
+
+// The service hears of each file's new place before the file goes there.
+HRESULT MoveAnnouncedFile(const LocalMoveData& entry) {
+    NotifyClientService(entry.newPath);
+    return MoveLocalFile(entry.oldPath, entry.newPath);
+}
+
+}  // namespace
+
+void Mover::ExecuteLocalMoves(MovedPaths& movedPaths) {
+    Lst<LocalMoveData*> working;
+    SortLocalMoves(working);
+    AnnounceLocalMoves(working);
+    SetCurrentDirectoryW(request->localRoot.substr(0, 3).c_str());
+
+    // A file planned several times is gone after its first successful move,
+    // so its later copies are skipped without asking the disk, where a miss
+    // can cost a scan of the whole folder. A change of case only leaves the
+    // file findable under its old name, so such a path stays tested.
+    std::unordered_set<std::wstring> movedAway;
+    Lst<LocalMoveData*> removals;
+    for (LocalMoveData* entry : working) {
+        // An earlier entry already moved it, or it vanished.
+        if (movedAway.count(entry->oldPath) || !PathExists(entry->oldPath)) continue;
+        const HRESULT hr = entry->isFolder ? EnsureDirectory(entry->newPath) : MoveAnnouncedFile(*entry);
+        if (FAILED(hr)) {
+            AddError(entry->oldPath, entry->newPath, hr);
+            continue;
+        }
+        if (entry->isFolder) {
+            removals.Append(entry);
+        } else if (_wcsicmp(entry->oldPath.c_str(), entry->newPath.c_str()) != 0) {
+            movedAway.insert(entry->oldPath);
+        }
+        movedPaths[LowerCase(entry->oldPath)] = entry->newPath;
+    }
+    RemoveEmptiedFolders(removals);
+    NotifyShell(working);
+}
+
+// Longest old path first, equal lengths in planning order, so that a folder's
+// content is handled before the folder. The rule inserts each entry before the
+// first strictly shorter one; a stable sort gives the same order without the
+// quadratic walk.
+void Mover::SortLocalMoves(Lst<LocalMoveData*>& working) const {
+    std::vector<LocalMoveData*> entries;
+    entries.reserve(static_cast<size_t>(localMoves.count));
+    for (LocalMoveData* entry : localMoves) entries.push_back(entry);
+    std::stable_sort(entries.begin(), entries.end(), [](const LocalMoveData* a, const LocalMoveData* b) {
+        return a->oldPath.size() > b->oldPath.size();
+    });
+    for (LocalMoveData* entry : entries) working.Append(entry);
+}
+
+// A folder that still holds something (a file whose move failed) reports
+// ERROR_DIR_NOT_EMPTY; one that is already gone reports nothing.
+void Mover::RemoveEmptiedFolders(Lst<LocalMoveData*>& removals) {
+    while (!removals.Empty()) {
+        const LocalMoveData* entry = removals.head->value;
+        removals.Remove(removals.head);
+        NotifyClientService(entry->oldPath);
+        if (RemoveDirectoryW(entry->oldPath.c_str())) continue;
+        const DWORD error = GetLastError();
+        if (PathExists(entry->oldPath)) AddError(entry->oldPath, entry->newPath, HResultFromWin32(error));
+    }
+}

@@ -1,0 +1,125 @@
+// Local move planning: every file and folder that must move in the local
+// view, in the order and with the repetitions that execution relies on, and
+// an E_QOR_NAME_ALREADY_EXISTS entry for every target that is already taken.
+#include "move/Mover.h"
+
+#include "common/StringUtil.h"
+#include "localview/FolderListings.h"
+#include "localview/PathExists.h"
+
+#include <cwchar>
+#include <memory>
+
+namespace {
+
+Ptr<LocalMoveData> NewEntry(MoveItem* item, std::wstring oldPath, std::wstring newPath, bool isFolder) {
+    return Ptr<LocalMoveData>(
+        std::make_unique<LocalMoveData>(LocalMoveData{item, std::move(oldPath), std::move(newPath), isFolder}));
+}
+
+Ptr<LocalMoveData> EntryFor(const std::wstring& oldFolder, const std::wstring& newFolder,
+                            const FolderListings::Entry& found) {
+    return NewEntry(nullptr, oldFolder + L"\\" + found.name, newFolder + L"\\" + found.name, found.isFolder);
+}
+
+}  // namespace
+
+void Mover::PlanLocalMoves(const FileNameMap& fileNames, const FolderPathMap& folderPaths) {
+    FolderListings listings;
+    for (MoveItem* item : request->items) PlanRequestItem(*item, fileNames, folderPaths, listings);
+    for (LocalItem* item : request->localItems) PlanLocalItem(*item, folderPaths);
+    ExpandFolders(listings);
+}
+
+// An item whose folders or file name the host did not resolve is dropped.
+void Mover::PlanRequestItem(MoveItem& item, const FileNameMap& fileNames, const FolderPathMap& folderPaths,
+                            FolderListings& listings) {
+    Ptr<LocalMoveData> entry = NewEntry(&item, {}, {}, item.fileId == 0);
+    const auto destination = folderPaths.find(item.destFolderId);
+    if (destination == folderPaths.end()) return;
+    const auto source = folderPaths.find(item.folderId);
+    if (source == folderPaths.end()) return;
+
+    const std::wstring& root = request->localRoot;
+    entry->newPath = root + destination->second;
+    std::wstring oldName;
+    if (!entry->isFolder) {
+        const auto name = fileNames.find(item.fileId);
+        if (name == fileNames.end()) return;
+        oldName = name->second;
+        entry->newPath += item.newName.empty() ? oldName : item.newName;
+    } else if (item.newName.empty()) {
+        // The folder's own name comes with its trailing backslash.
+        entry->newPath = StripTrailingBackslashes(entry->newPath + FileNamePart(source->second));
+    } else {
+        entry->newPath += item.newName;
+    }
+    entry->oldPath = StripTrailingBackslashes(root + source->second + oldName);
+
+    const LocalMoveData& planned = *LinkPlanned(entry)->value;
+    if (planned.isFolder) ScanSourceTree(planned.oldPath, planned.newPath, PathExists(planned.newPath), listings);
+    if (!item.newName.empty() && !ValidateTargetName(item.newName, planned.oldPath, planned.newPath)) return;
+    // A case-only rename, or an item that stays where it is, finds itself.
+    if (PathExists(planned.newPath) && _wcsicmp(planned.newPath.c_str(), planned.oldPath.c_str()) != 0) {
+        AddError(planned.oldPath, planned.newPath, E_QOR_NAME_ALREADY_EXISTS);
+    }
+}
+
+// A local item without a new path gets one in the request from its
+// destination folder.
+void Mover::PlanLocalItem(LocalItem& item, const FolderPathMap& folderPaths) {
+    if (item.newPath.empty()) {
+        const auto destination = folderPaths.find(item.destFolderId);
+        if (destination != folderPaths.end()) {
+            item.newPath = request->localRoot + destination->second + FileNamePart(item.oldPath);
+        }
+    }
+    if (item.newPath.empty()) return;
+    Ptr<LocalMoveData> entry = NewEntry(nullptr, item.oldPath, item.newPath, item.isFolder);
+    const LocalMoveData& planned = *LinkPlanned(entry)->value;
+    if (PathExists(planned.newPath)) AddError(planned.oldPath, planned.newPath, E_QOR_NAME_ALREADY_EXISTS);
+}
+
+// Conflict scan: the whole source tree is appended; a target that is taken is
+// reported and not descended. Nothing can exist below a target folder that
+// does not, so only the content of an existing one is tested: one failed
+// lookup per entry of the tree would cost more than all the rest of planning.
+void Mover::ScanSourceTree(const std::wstring& oldFolder, const std::wstring& newFolder, bool newFolderExists,
+                           FolderListings& listings) {
+    for (const FolderListings::Entry& found : listings.Of(oldFolder)) {
+        Ptr<LocalMoveData> entry = EntryFor(oldFolder, newFolder, found);
+        const LocalMoveData& planned = *LinkPlanned(entry)->value;
+        if (newFolderExists && PathExists(planned.newPath)) {
+            AddError(planned.oldPath, planned.newPath, E_QOR_NAME_ALREADY_EXISTS);
+        } else if (planned.isFolder) {
+            ScanSourceTree(planned.oldPath, planned.newPath, false, listings);
+        }
+    }
+}
+
+// Every folder planned so far gets its content in front of it; what this
+// inserts is not visited again.
+void Mover::ExpandFolders(FolderListings& listings) {
+    for (PlannedNode* node = localMoves.head; node;) {
+        PlannedNode* const next = node->next;
+        if (node->value->isFolder) ExpandFolder(node, *node->value, listings);
+        node = next;
+    }
+}
+
+// Content before container: a folder's entries stand in enumeration order in
+// front of it, each sub-folder's content in front of the sub-folder.
+void Mover::ExpandFolder(PlannedNode* node, const LocalMoveData& entry, FolderListings& listings) {
+    for (const FolderListings::Entry& found : listings.Of(entry.oldPath)) {
+        Ptr<LocalMoveData> content = EntryFor(entry.oldPath, entry.newPath, found);
+        PlannedNode* const inserted = LinkPlanned(content, node);
+        if (inserted->value->isFolder) ExpandFolder(inserted, *inserted->value, listings);
+    }
+}
+
+// The list owns an entry once it is linked in: at the tail, or in front of `before`.
+Mover::PlannedNode* Mover::LinkPlanned(Ptr<LocalMoveData>& entry, PlannedNode* before) {
+    PlannedNode* const node = before ? localMoves.InsertBefore(before, entry.Get()) : localMoves.Append(entry.Get());
+    static_cast<void>(entry.Release());  // the node holds it
+    return node;
+}

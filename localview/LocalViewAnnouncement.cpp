@@ -1,0 +1,62 @@
+// Before anything on disk changes, the local view service's COM notifier hears
+// which files and folders are about to move, and the shell hears that each
+// request folder that moves without a rename is going away.
+#include "move/Mover.h"
+
+#include "common/Bstr.h"
+#include "common/ComPtr.h"
+#include "common/Variant.h"
+#include "filerefs/RecordArray.h"
+#include "interfaces/LocalViewNotifier.h"
+#include "localview/NotifyByPath.h"
+
+#include <shlobj.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+// In-process, handler, local and remote server: the service may run anywhere.
+constexpr DWORD kAnyServer = CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER | CLSCTX_LOCAL_SERVER | CLSCTX_REMOTE_SERVER;
+constexpr int32_t kAnnounce = 1;
+
+// Empty when the service is not installed or does not start; that is silent.
+ComPtr<ILocalViewNotifier> CreateLocalViewNotifier() {
+    ComPtr<IUnknown> object;
+    if (FAILED(CoCreateInstance(CLSID_LocalViewNotifier, nullptr, kAnyServer, IID_IUnknown, object.PutVoid()))) {
+        return {};
+    }
+    if (FAILED(OleRun(object.Get()))) return {};
+    return ComPtr<ILocalViewNotifier>::Query(object.Get(), IID_ILocalViewNotifier);
+}
+
+void AnnounceFolders(ILocalViewFolderNotifier* notifier, const std::vector<std::wstring>& folders) {
+    RecordArray paths = CreateBstrArray(static_cast<ULONG>(folders.size()));
+    for (size_t i = 0; i < folders.size(); ++i) paths.Data<BSTR>()[i] = Bstr(folders[i]).Detach();
+    UniqueVariant list;
+    list.TakeArray(VT_BSTR, paths.Release());
+    notifier->AnnounceFolders(kAnnounce, 0, list.Get());
+}
+
+}  // namespace
+
+void Mover::AnnounceLocalMoves(const Lst<LocalMoveData*>& working) {
+    const auto notifier = CreateLocalViewNotifier();
+    const auto folderNotifier = ComPtr<ILocalViewFolderNotifier>::Query(notifier.Get(), IID_ILocalViewFolderNotifier);
+    const std::wstring& root = request->localRoot;
+
+    std::vector<std::wstring> folders;
+    for (const LocalMoveData* entry : working) {
+        if (!entry->isFolder) {
+            if (notifier) notifier->AnnounceFile(Bstr(entry->oldPath).Get(), kAnnounce);
+            continue;
+        }
+        if (folderNotifier) folders.push_back(entry->oldPath);
+        const bool movedRequestFolder = entry->item && entry->item->newName.empty();
+        if (movedRequestFolder && entry->oldPath.size() > root.size()) {
+            NotifyByPath(root, entry->oldPath.substr(root.size()), SHCNE_RMDIR);
+        }
+    }
+    if (folderNotifier && !folders.empty()) AnnounceFolders(folderNotifier.Get(), folders);
+}

@@ -1,0 +1,33 @@
+#include "localview/MoveLocalFile.h"
+
+#include "common/HResult.h"
+#include "localview/EnsureDirectory.h"
+
+#include <shlwapi.h>
+
+#include <cwchar>
+
+namespace {
+
+constexpr size_t kParentBufferChars = 520;
+
+}  // namespace
+
+HRESULT MoveLocalFile(const std::wstring& oldPath, const std::wstring& newPath) {
+    // Longer paths never reach the buffer: no file operation takes them anyway.
+    if (newPath.size() >= kParentBufferChars) return HResultFromWin32(ERROR_FILENAME_EXCED_RANGE);
+    wchar_t parent[kParentBufferChars];
+    wcscpy_s(parent, newPath.c_str());
+    PathRemoveFileSpecW(parent);
+    const HRESULT ensured = EnsureDirectory(parent);
+    if (FAILED(ensured)) return ensured;
+
+    if (MoveFileExW(oldPath.c_str(), newPath.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return S_OK;
+    if (CopyFileW(oldPath.c_str(), newPath.c_str(), FALSE)) {
+        // A read-only source could not be deleted otherwise.
+        SetFileAttributesW(oldPath.c_str(), FILE_ATTRIBUTE_NORMAL);
+        if (DeleteFileW(oldPath.c_str())) return S_OK;
+    }
+    // A failure that leaves no error code counts as success.
+    return HResultFromLastError();
+}

@@ -1,0 +1,11 @@
+// Moving one file of the local view, with copy and delete where a rename
+// cannot do it (another volume).
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+// S_OK, or the failure of the step that failed. A target is replaced. When
+// only deleting the source failed, the file stands at both places.
+HRESULT MoveLocalFile(const std::wstring& oldPath, const std::wstring& newPath);

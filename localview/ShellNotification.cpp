@@ -1,0 +1,32 @@
+// After the local moves the shell hears about the top-most folders that
+// moved (created at the new place) or were renamed. Files get no notice.
+#include "move/Mover.h"
+
+#include "common/StringUtil.h"
+#include "localview/FailedMoves.h"
+#include "localview/NotifyByPath.h"
+#include "localview/NotifyFolderSelection.h"
+
+#include <shlobj.h>
+
+#include <cwchar>
+
+void Mover::NotifyShell(const Lst<LocalMoveData*>& working) {
+    const std::wstring& root = request->localRoot;
+    const FailedMoves failed(request->errors);
+    Lst<LocalMoveData*> selection;
+    SelectNotifyFolders(working, failed, selection);
+
+    for (const LocalMoveData* entry : selection) {
+        if (!entry->isFolder) continue;
+        // A folder whose move failed is still where it was.
+        const std::wstring& place = failed.Contains(*entry) ? entry->oldPath : entry->newPath;
+        if (place.size() <= root.size()) continue;
+        const bool moved = _wcsicmp(FileNamePart(entry->oldPath).c_str(), FileNamePart(entry->newPath).c_str()) == 0;
+        if (moved) {
+            NotifyByPath(root, place.substr(root.size()), SHCNE_MKDIR);
+        } else if (entry->oldPath.size() > root.size()) {
+            NotifyFolderRenamed(root, entry->oldPath.substr(root.size()), place.substr(root.size()));
+        }
+    }
+}

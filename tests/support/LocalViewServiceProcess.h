@@ -1,0 +1,23 @@
+// The local view service stand-in as a running process: started with the
+// configuration the test already wrote (it journals to STANDIN_DIR), ready
+// when the constructor returns, stopped and waited for by Stop or the
+// destructor.
+#pragma once
+
+#include "common/Handles.h"
+
+class LocalViewServiceProcess {
+public:
+    LocalViewServiceProcess();
+    ~LocalViewServiceProcess() { Stop(); }
+    LocalViewServiceProcess(const LocalViewServiceProcess&) = delete;
+    LocalViewServiceProcess& operator=(const LocalViewServiceProcess&) = delete;
+
+    // May be called from another thread while a notice waits for its answer.
+    void Stop();
+
+private:
+    UniqueHandle ready_;
+    UniqueHandle stop_;
+    UniqueHandle process_;
+};

@@ -1,0 +1,35 @@
+#include "common/Ptr.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct Counted {
+    static int live;
+    Counted() { ++live; }
+    ~Counted() { --live; }
+};
+int Counted::live = 0;
+
+TEST(Ptr, TheLastHolderDeletesUnlessTheObjectWasHandedOn) {
+    {
+        Ptr<Counted> first(std::make_unique<Counted>());
+        Ptr<Counted> second = first;
+        EXPECT_EQ(first.UseCount(), 2);
+        first.Reset();
+        EXPECT_EQ(Counted::live, 1);
+        EXPECT_EQ(second.UseCount(), 1);
+    }
+    EXPECT_EQ(Counted::live, 0);
+
+    Ptr<Counted> held(std::make_unique<Counted>());
+    Ptr<Counted> copy = held;
+    std::unique_ptr<Counted> taken(held.Release());
+    EXPECT_FALSE(held);
+    copy.Reset();  // the last holder, but no longer the owner
+    EXPECT_EQ(Counted::live, 1);
+    taken.reset();
+    EXPECT_EQ(Counted::live, 0);
+}
+
+}  // namespace
