@@ -32,8 +32,12 @@ ServiceMessage BuildServiceMessage(const std::wstring& path) {
     return message;
 }
 
-void NotifyClientService(const std::wstring& path) {
-    const MutexLock serialised(CreateServiceMutex());
+ServiceNotifier::ServiceNotifier() : mutex_(CreateServiceMutex()) {}
+
+void NotifyClientService(const std::wstring& path) { ServiceNotifier().Notify(path); }
+
+void ServiceNotifier::Notify(const std::wstring& path) const {
+    const MutexLock serialised(mutex_.get());
 
     UniqueFileHandle pipe(CreateFileW(kServicePipeName, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0,
                                       nullptr));

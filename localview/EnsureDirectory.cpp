@@ -2,7 +2,6 @@
 
 #include "GhMove.h"
 #include "common/HResult.h"
-#include "environment/ServicePipeClient.h"
 #include "localview/PathExists.h"
 
 #include <vector>
@@ -29,7 +28,7 @@ HRESULT CreateFailure(DWORD error) { return error == 0 ? E_QOR_IO_ERROR : HResul
 
 }  // namespace
 
-HRESULT EnsureDirectory(const std::wstring& path) {
+HRESULT EnsureDirectory(const std::wstring& path, const ServiceNotifier& service) {
     const std::vector<std::wstring> prefixes = FolderPrefixes(path);
     // Every folder above an existing path exists too, so the walk can start
     // below the deepest existing prefix: one test for a folder that is there,
@@ -40,7 +39,7 @@ HRESULT EnsureDirectory(const std::wstring& path) {
     bool created = false;
     for (; missing < prefixes.size(); ++missing) {
         const std::wstring& folder = prefixes[missing];
-        NotifyClientService(folder);
+        service.Notify(folder);
         if (CreateDirectoryW(folder.c_str(), nullptr)) {
             created = true;
             continue;

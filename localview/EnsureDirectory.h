@@ -1,6 +1,8 @@
 // Creating a folder and every missing folder above it.
 #pragma once
 
+#include "environment/ServicePipeClient.h"
+
 #include <windows.h>
 
 #include <string>
@@ -9,4 +11,4 @@
 // failure of the folder that could not be created. The local view service
 // hears of each folder before it is created. Leading backslashes are dropped,
 // so a network path is not handled.
-HRESULT EnsureDirectory(const std::wstring& path);
+HRESULT EnsureDirectory(const std::wstring& path, const ServiceNotifier& service = ServiceNotifier());

@@ -19,9 +19,9 @@
 namespace {
 
 // The service hears of each file's new place before the file goes there.
-HRESULT MoveAnnouncedFile(const LocalMoveData& entry) {
-    NotifyClientService(entry.newPath);
-    return MoveLocalFile(entry.oldPath, entry.newPath);
+HRESULT MoveAnnouncedFile(const LocalMoveData& entry, const ServiceNotifier& service) {
+    service.Notify(entry.newPath);
+    return MoveLocalFile(entry.oldPath, entry.newPath, service);
 }
 
 }  // namespace
@@ -31,6 +31,7 @@ void Mover::ExecuteLocalMoves(MovedPaths& movedPaths) {
     SortLocalMoves(working);
     AnnounceLocalMoves(working);
     SetCurrentDirectoryW(request->localRoot.substr(0, 3).c_str());
+    const ServiceNotifier service;
 
     // A file planned several times is gone after its first successful move,
     // so its later copies are skipped without asking the disk, where a miss
@@ -41,7 +42,8 @@ void Mover::ExecuteLocalMoves(MovedPaths& movedPaths) {
     for (LocalMoveData* entry : working) {
         // An earlier entry already moved it, or it vanished.
         if (movedAway.count(entry->oldPath) || !PathExists(entry->oldPath)) continue;
-        const HRESULT hr = entry->isFolder ? EnsureDirectory(entry->newPath) : MoveAnnouncedFile(*entry);
+        const HRESULT hr =
+            entry->isFolder ? EnsureDirectory(entry->newPath, service) : MoveAnnouncedFile(*entry, service);
         if (FAILED(hr)) {
             AddError(entry->oldPath, entry->newPath, hr);
             continue;
@@ -53,7 +55,7 @@ void Mover::ExecuteLocalMoves(MovedPaths& movedPaths) {
         }
         movedPaths[LowerCase(entry->oldPath)] = entry->newPath;
     }
-    RemoveEmptiedFolders(removals);
+    RemoveEmptiedFolders(removals, service);
     NotifyShell(working);
 }
 
@@ -73,11 +75,11 @@ void Mover::SortLocalMoves(Lst<LocalMoveData*>& working) const {
 
 // A folder that still holds something (a file whose move failed) reports
 // ERROR_DIR_NOT_EMPTY; one that is already gone reports nothing.
-void Mover::RemoveEmptiedFolders(Lst<LocalMoveData*>& removals) {
+void Mover::RemoveEmptiedFolders(Lst<LocalMoveData*>& removals, const ServiceNotifier& service) {
     while (!removals.Empty()) {
         const LocalMoveData* entry = removals.head->value;
         removals.Remove(removals.head);
-        NotifyClientService(entry->oldPath);
+        service.Notify(entry->oldPath);
         if (RemoveDirectoryW(entry->oldPath.c_str())) continue;
         const DWORD error = GetLastError();
         if (PathExists(entry->oldPath)) AddError(entry->oldPath, entry->newPath, HResultFromWin32(error));

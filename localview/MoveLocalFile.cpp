@@ -13,13 +13,13 @@ constexpr size_t kParentBufferChars = 520;
 
 }  // namespace
 
-HRESULT MoveLocalFile(const std::wstring& oldPath, const std::wstring& newPath) {
+HRESULT MoveLocalFile(const std::wstring& oldPath, const std::wstring& newPath, const ServiceNotifier& service) {
     // Longer paths never reach the buffer: no file operation takes them anyway.
     if (newPath.size() >= kParentBufferChars) return HResultFromWin32(ERROR_FILENAME_EXCED_RANGE);
     wchar_t parent[kParentBufferChars];
     wcscpy_s(parent, newPath.c_str());
     PathRemoveFileSpecW(parent);
-    const HRESULT ensured = EnsureDirectory(parent);
+    const HRESULT ensured = EnsureDirectory(parent, service);
     if (FAILED(ensured)) return ensured;
 
     if (MoveFileExW(oldPath.c_str(), newPath.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return S_OK;

@@ -2,10 +2,14 @@
 // cannot do it (another volume).
 #pragma once
 
+#include "environment/ServicePipeClient.h"
+
 #include <windows.h>
 
 #include <string>
 
 // S_OK, or the failure of the step that failed. A target is replaced. When
-// only deleting the source failed, the file stands at both places.
-HRESULT MoveLocalFile(const std::wstring& oldPath, const std::wstring& newPath);
+// only deleting the source failed, the file stands at both places. The
+// service hears of every folder created for the target.
+HRESULT MoveLocalFile(const std::wstring& oldPath, const std::wstring& newPath,
+                      const ServiceNotifier& service = ServiceNotifier());

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <unordered_map>
 #include <vector>
 
 namespace {
@@ -30,22 +31,30 @@ bool HeldBy(const std::wstring& path, DWORD processId) {
     return std::find(holders.begin(), holders.end(), processId) != holders.end();
 }
 
+// A read-only file is made writable for the test, so that only another
+// process's hold makes it fail. Folders, and paths that are gone, pass.
+bool MayMoveSource(const std::wstring& path) {
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) return true;
+    const bool readOnly =
+        (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) == FILE_ATTRIBUTE_READONLY;
+    const bool writable = !readOnly || SetFileAttributesW(path.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY) == TRUE;
+    const bool passes = (attributes & FILE_ATTRIBUTE_DIRECTORY) || (writable && OpensForExclusiveWriting(path));
+    if (readOnly) SetFileAttributesW(path.c_str(), attributes);
+    return passes;
+}
+
 }  // namespace
 
-// A read-only file is made writable for the test, so that only another
-// process's hold makes it fail. Folders are never tested.
+// A file stands in the plan once for every folder above it that moves; it is
+// tested once, and every appearance is recorded as the first one fared, where
+// testing each would open the same file again and again.
 void Mover::CheckLocalMovesWritable() {
+    std::unordered_map<std::wstring, bool> passed;
     for (const LocalMoveData* move : localMoves) {
-        const DWORD attributes = GetFileAttributesW(move->oldPath.c_str());
-        if (attributes == INVALID_FILE_ATTRIBUTES) continue;
-        const bool readOnly = (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) ==
-                              FILE_ATTRIBUTE_READONLY;
-        const bool writable =
-            !readOnly || SetFileAttributesW(move->oldPath.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY) == TRUE;
-        if (!(attributes & FILE_ATTRIBUTE_DIRECTORY) && (!writable || !OpensForExclusiveWriting(move->oldPath))) {
-            AddError(move->oldPath, move->newPath, E_QOR_FILE_SHARE_ERROR);
-        }
-        if (readOnly) SetFileAttributesW(move->oldPath.c_str(), attributes);
+        const auto [tested, first] = passed.try_emplace(move->oldPath, true);
+        if (first) tested->second = MayMoveSource(move->oldPath);
+        if (!tested->second) AddError(move->oldPath, move->newPath, E_QOR_FILE_SHARE_ERROR);
     }
 }
 
