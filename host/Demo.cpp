@@ -1,9 +1,11 @@
-// The demo: a sample vault client renames a file and moves a folder of its
-// local view through GhMove.dll, then tries a move that the vault refuses and
-// lets GhMove.dll report it in the report dialog; it prints what happened.
+// The demo: a sample vault client renames a part and moves an assembly's
+// folder of its local view through GhMove.dll, which moves the files and has
+// the references stored in the documents rewritten; then it tries a move that
+// the vault refuses, reported in the report dialog. It prints what happened.
 #include "SampleVault.h"
 
 #include <cstdio>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -30,6 +32,29 @@ void PrintTree(const std::wstring& root, const std::wstring& relative, int depth
     FindClose(find);
 }
 
+// The references stored in the documents of the local view.
+void PrintReferences(const std::wstring& root, const std::wstring& relative) {
+    WIN32_FIND_DATAW data;
+    HANDLE find = FindFirstFileW((root + relative + L"*").c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE) return;
+    do {
+        const std::wstring name = data.cFileName;
+        if (name == L"." || name == L"..") continue;
+        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            PrintReferences(root, relative + name + L"\\");
+            continue;
+        }
+        std::ifstream in((root + relative + name).c_str(), std::ios::binary);
+        for (std::string line; std::getline(in, line);) {
+            if (line.compare(0, 4, "REF ") == 0) {
+                if (!line.empty() && line.back() == '\r') line.pop_back();
+                wprintf(L"  %ls%ls -> %hs\n", relative.c_str(), name.c_str(), line.c_str() + 4);
+            }
+        }
+    } while (FindNextFileW(find, &data));
+    FindClose(find);
+}
+
 void PrintErrors(const wchar_t* title, const Lst<MoveErrorEntry*>& list) {
     wprintf(L"  %ls: %d\n", title, list.count);
     for (const MoveErrorEntry* e : list) {
@@ -46,12 +71,16 @@ HRESULT RunMove(GhMoveFunction ghMove, SampleVault& vault, const wchar_t* title,
     for (MoveItem* item : items) request.items.Append(item);
     wprintf(L"\n== %ls ==\nbefore:\n", title);
     PrintTree(vault.LocalRoot(), L"\\", 1);
+    PrintReferences(vault.LocalRoot(), L"\\");
     const HRESULT hr = ghMove(nullptr, &vault, &request, silent);
     wprintf(L"result: 0x%08lX\n", static_cast<unsigned long>(hr));
+    wprintf(L"  refFiles (documents whose references change): %d\n", request.refFiles.count);
     PrintErrors(L"errors", request.errors);
     PrintErrors(L"refErrors", request.refErrors);
     wprintf(L"  dbErrors: %d\nafter:\n", request.dbErrors.count);
     PrintTree(vault.LocalRoot(), L"\\", 1);
+    wprintf(L"stored references:\n");
+    PrintReferences(vault.LocalRoot(), L"\\");
     for (auto* list : {&request.errors, &request.refErrors}) list->DeleteAll();
     request.items.DeleteAll();
     request.refFiles.DeleteAll();
@@ -79,19 +108,19 @@ int wmain() {
     vault.AddFolder(L"\\Projects\\Gearbox\\Drawings\\");
     const int32_t archive = vault.AddFolder(L"\\Archive\\");
     vault.CreateLocalView();
-    const int32_t assembly = vault.AddFile(gearbox, L"gearbox.asm", "assembly\n");
-    const int32_t shaft = vault.AddFile(gearbox, L"shaft.prt", "part\n");
-    const int32_t housing = vault.AddFile(gearbox, L"housing.prt", "part\n");
-    vault.AddFile(projects, L"housing.prt", "another part\n");
-    vault.AddFile(vault.FolderId(L"\\Projects\\Gearbox\\Drawings\\"), L"gearbox.drw", "drawing\n");
+    const int32_t shaft = vault.AddFile(gearbox, L"shaft.prt");
+    const int32_t housing = vault.AddFile(gearbox, L"housing.prt");
+    const int32_t assembly = vault.AddFile(gearbox, L"gearbox.asm", {shaft, housing});
+    vault.AddFile(projects, L"housing.prt");
+    vault.AddFile(vault.FolderId(L"\\Projects\\Gearbox\\Drawings\\"), L"gearbox.drw", {assembly, shaft});
 
     RunMove(ghMove, vault, L"rename shaft.prt to main-shaft.prt",
             {new MoveItem{shaft, gearbox, gearbox, L"main-shaft.prt"}});
     RunMove(ghMove, vault, L"move folder \\Projects\\Gearbox\\ into \\Archive\\",
             {new MoveItem{0, gearbox, archive, L""}});
     vault.CheckOutElsewhere(assembly);
-    RunMove(ghMove, vault, L"move gearbox.asm (checked out elsewhere) and housing.prt (name taken) to \\Projects\\",
-            {new MoveItem{assembly, gearbox, projects, L""}, new MoveItem{housing, gearbox, projects, L""}}, false);
+    RunMove(ghMove, vault, L"move gearbox.asm, checked out by another user, to \\Projects\\ (refused, reported)",
+            {new MoveItem{assembly, gearbox, projects, L""}}, false);
 
     FreeLibrary(module);
     CoUninitialize();

@@ -1,6 +1,7 @@
 #include "SampleVault.h"
 
 #include <fstream>
+#include <memory>
 
 namespace {
 
@@ -14,66 +15,111 @@ std::wstring LastName(const std::wstring& folderPath) {
     return folderPath.substr(parent.size(), folderPath.size() - parent.size() - 1);
 }
 
+std::string Utf8(const std::wstring& text) {
+    std::string out(static_cast<size_t>(WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr)), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, &out[0], static_cast<int>(out.size()), nullptr, nullptr);
+    out.pop_back();
+    return out;
+}
+
+// A folder and every folder below it take their new paths.
+void MoveFolder(std::map<int32_t, VaultFolder>& folders, int32_t folderId, int32_t destFolderId,
+                const std::wstring& newName) {
+    const std::wstring oldPath = folders[folderId].path;
+    const std::wstring parent = destFolderId == folderId ? ParentPath(oldPath) : folders[destFolderId].path;
+    const std::wstring newPath = parent + (newName.empty() ? LastName(oldPath) : newName) + L"\\";
+    for (auto& [id, folder] : folders) {
+        if (folder.path.compare(0, oldPath.size(), oldPath) == 0) folder.path = newPath + folder.path.substr(oldPath.size());
+    }
+}
+
 }  // namespace
 
 int32_t SampleVault::AddFolder(const std::wstring& path) {
-    folders_[nextId_] = {path};
+    tables_.folders[nextId_] = {path};
     return nextId_++;
 }
 
-int32_t SampleVault::AddFile(int32_t folderId, const std::wstring& name, const std::string& content) {
-    files_[nextId_] = {folderId, name};
-    CreateDirectoryW((localRoot_ + folders_[folderId].path).c_str(), nullptr);
-    std::ofstream((localRoot_ + folders_[folderId].path + name).c_str(), std::ios::binary) << content;
+int32_t SampleVault::AddFile(int32_t folderId, const std::wstring& name, std::vector<int32_t> references) {
+    std::string content = "FWTEXT 1\r\ntitle " + Utf8(name) + "\r\n";
+    for (int32_t referenced : references) content += "REF " + Utf8(FullPath(tables_, referenced)) + "\r\n";
+    tables_.files[nextId_] = {folderId, name, std::move(references)};
+    CreateDirectoryW((localRoot_ + tables_.folders[folderId].path).c_str(), nullptr);
+    std::ofstream(FullPath(tables_, nextId_).c_str(), std::ios::binary) << content;
     return nextId_++;
 }
 
 void SampleVault::CreateLocalView() const {
     CreateDirectoryW(localRoot_.c_str(), nullptr);
-    for (const auto& [id, folder] : folders_) CreateDirectoryW((localRoot_ + folder.path).c_str(), nullptr);
+    for (const auto& [id, folder] : tables_.folders) CreateDirectoryW((localRoot_ + folder.path).c_str(), nullptr);
 }
 
 int32_t SampleVault::FolderId(const std::wstring& path) const {
-    for (const auto& [id, folder] : folders_) {
+    for (const auto& [id, folder] : tables_.folders) {
         if (folder.path == path) return id;
     }
     return -1;
 }
 
 int32_t SampleVault::FileId(const std::wstring& name) const {
-    for (const auto& [id, file] : files_) {
+    for (const auto& [id, file] : tables_.files) {
         if (file.name == name) return id;
     }
     return -1;
 }
 
+std::wstring SampleVault::FullPath(const Tables& tables, int32_t fileId) const {
+    const VaultFile& file = tables.files.at(fileId);
+    return localRoot_ + tables.folders.at(file.folderId).path + file.name;
+}
+
 HRESULT SampleVault::ResolveNames(FolderPathMap& folderPaths, FileNameMap& fileNames) {
     for (auto& [id, path] : folderPaths) {
-        if (const auto it = folders_.find(id); it != folders_.end()) path = it->second.path;
+        if (const auto it = tables_.folders.find(id); it != tables_.folders.end()) path = it->second.path;
     }
     for (auto& [id, name] : fileNames) {
-        if (const auto it = files_.find(id); it != files_.end()) name = it->second.name;
+        if (const auto it = tables_.files.find(id); it != tables_.files.end()) name = it->second.name;
     }
     return S_OK;
 }
 
-// No file of the sample vault stores references yet.
-HRESULT SampleVault::ListReferenceUpdates(MoveRequest*) { return S_OK; }
+// Every document that references a file the request moves stores paths that
+// change: it is listed with those pairs, and with its own new place when it
+// moves too.
+HRESULT SampleVault::ListReferenceUpdates(MoveRequest* request) {
+    Tables after = tables_;
+    Apply(*request, after);
+    for (const auto& [id, file] : tables_.files) {
+        auto listed = std::make_unique<RefFile>();
+        for (int32_t referenced : file.references) {
+            const std::wstring before = FullPath(tables_, referenced), now = FullPath(after, referenced);
+            if (before != now) listed->refs.Append(new MoveRef{before, now});
+        }
+        if (listed->refs.Empty()) continue;
+        listed->oldPath = FullPath(tables_, id);
+        if (FullPath(after, id) != listed->oldPath) listed->newPath = FullPath(after, id);
+        request->refFiles.Append(listed.release());
+    }
+    return S_OK;
+}
 
 // All or nothing: when the database refuses an item, nothing moves.
 HRESULT SampleVault::MoveInDatabase(MoveRequest* request) {
     RefuseItems(request);
-    if (!request->dbErrors.Empty()) return S_OK;
-    for (const MoveItem* item : request->items) {
+    if (request->dbErrors.Empty()) Apply(*request, tables_);
+    return S_OK;
+}
+
+void SampleVault::Apply(const MoveRequest& request, Tables& tables) {
+    for (const MoveItem* item : request.items) {
         if (item->fileId == 0) {
-            MoveFolder(item->folderId, item->destFolderId, item->newName);
+            MoveFolder(tables.folders, item->folderId, item->destFolderId, item->newName);
             continue;
         }
-        VaultFile& file = files_[item->fileId];
+        VaultFile& file = tables.files[item->fileId];
         file.folderId = item->destFolderId;
         if (!item->newName.empty()) file.name = item->newName;
     }
-    return S_OK;
 }
 
 // Files checked out elsewhere, and files whose name the destination folder
@@ -82,10 +128,10 @@ void SampleVault::RefuseItems(MoveRequest* request) const {
     constexpr int32_t kCheckedOutElsewhere = 2, kNameAlreadyUsed = 4;
     for (const MoveItem* item : request->items) {
         if (item->fileId == 0) continue;
-        const VaultFile& file = files_.at(item->fileId);
+        const VaultFile& file = tables_.files.at(item->fileId);
         const std::wstring name = item->newName.empty() ? file.name : item->newName;
         int32_t kind = file.checkedOutElsewhere ? kCheckedOutElsewhere : 0;
-        for (const auto& [id, other] : files_) {
+        for (const auto& [id, other] : tables_.files) {
             if (kind == 0 && id != item->fileId && other.folderId == item->destFolderId &&
                 _wcsicmp(other.name.c_str(), name.c_str()) == 0) {
                 kind = kNameAlreadyUsed;
@@ -96,21 +142,12 @@ void SampleVault::RefuseItems(MoveRequest* request) const {
         refused->fileId = item->fileId;
         refused->kind = kind;
         refused->itemName = file.name;
-        refused->oldFolder = folders_.at(file.folderId).path;
-        refused->newFolder = folders_.at(item->destFolderId).path;
+        refused->oldFolder = tables_.folders.at(file.folderId).path;
+        refused->newFolder = tables_.folders.at(item->destFolderId).path;
         request->dbErrors.Append(refused);
     }
 }
 
-// A folder and every folder below it take their new paths.
-void SampleVault::MoveFolder(int32_t folderId, int32_t destFolderId, const std::wstring& newName) {
-    const std::wstring oldPath = folders_[folderId].path;
-    const std::wstring parent = destFolderId == folderId ? ParentPath(oldPath) : folders_[destFolderId].path;
-    const std::wstring newPath = parent + (newName.empty() ? LastName(oldPath) : newName) + L"\\";
-    for (auto& [id, folder] : folders_) {
-        if (folder.path.compare(0, oldPath.size(), oldPath) == 0) folder.path = newPath + folder.path.substr(oldPath.size());
-    }
-}
 
 HRESULT SampleVault::FindFilesByName(int32_t, const std::vector<std::wstring>*,
                                      std::vector<std::shared_ptr<FoundFileRecord>>*, const wchar_t*) {

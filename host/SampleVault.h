@@ -15,6 +15,7 @@ struct VaultFolder {
 struct VaultFile {
     int32_t folderId;
     std::wstring name;
+    std::vector<int32_t> references;  // files this document stores the paths of
     bool checkedOutElsewhere = false;
 };
 
@@ -23,11 +24,13 @@ public:
     explicit SampleVault(std::wstring localRoot) : localRoot_(std::move(localRoot)) {}
 
     int32_t AddFolder(const std::wstring& path);
-    int32_t AddFile(int32_t folderId, const std::wstring& name, const std::string& content);
+    // Writes the file into the local view as a document of the CAD-like text
+    // format, storing the full paths of the files it references.
+    int32_t AddFile(int32_t folderId, const std::wstring& name, std::vector<int32_t> references = {});
     // Writes every folder and file of the vault into the local view.
     void CreateLocalView() const;
     // Another user has the file checked out: the database refuses to move it.
-    void CheckOutElsewhere(int32_t fileId) { files_[fileId].checkedOutElsewhere = true; }
+    void CheckOutElsewhere(int32_t fileId) { tables_.files[fileId].checkedOutElsewhere = true; }
 
     const std::wstring& LocalRoot() const { return localRoot_; }
     int32_t FolderId(const std::wstring& path) const;
@@ -40,12 +43,18 @@ public:
                             std::vector<std::shared_ptr<FoundFileRecord>>* found, const wchar_t* localRoot) override;
 
 private:
+    struct Tables {
+        std::map<int32_t, VaultFolder> folders;
+        std::map<int32_t, VaultFile> files;
+    };
+
     // Appends the items the database refuses to `request->dbErrors`.
     void RefuseItems(MoveRequest* request) const;
-    void MoveFolder(int32_t folderId, int32_t destFolderId, const std::wstring& newName);
+    // What the request does to the vault's tables.
+    static void Apply(const MoveRequest& request, Tables& tables);
+    std::wstring FullPath(const Tables& tables, int32_t fileId) const;
 
     std::wstring localRoot_;
-    std::map<int32_t, VaultFolder> folders_;
-    std::map<int32_t, VaultFile> files_;
+    Tables tables_;
     int32_t nextId_ = 1;
 };
