@@ -6,6 +6,7 @@
 
 #include <cstdio>
 #include <fstream>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -18,7 +19,10 @@ std::wstring ProgramFolder() {
     return full.substr(0, full.rfind(L'\\') + 1);
 }
 
-void PrintTree(const std::wstring& root, const std::wstring& relative, int depth) {
+// Visits every file and folder below `relative`, depth first, folders before
+// their content; folder paths end with a backslash.
+void Walk(const std::wstring& root, const std::wstring& relative, int depth,
+          const std::function<void(const std::wstring& path, int depth)>& visit) {
     WIN32_FIND_DATAW data;
     HANDLE find = FindFirstFileW((root + relative + L"*").c_str(), &data);
     if (find == INVALID_HANDLE_VALUE) return;
@@ -26,33 +30,29 @@ void PrintTree(const std::wstring& root, const std::wstring& relative, int depth
         const std::wstring name = data.cFileName;
         if (name == L"." || name == L"..") continue;
         const bool folder = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-        wprintf(L"  %*ls%ls%ls\n", depth * 2, L"", name.c_str(), folder ? L"\\" : L"");
-        if (folder) PrintTree(root, relative + name + L"\\", depth + 1);
+        visit(relative + name + (folder ? L"\\" : L""), depth);
+        if (folder) Walk(root, relative + name + L"\\", depth + 1, visit);
     } while (FindNextFileW(find, &data));
     FindClose(find);
 }
 
+void PrintTree(const std::wstring& root) {
+    Walk(root, L"\\", 1, [](const std::wstring& path, int depth) {
+        const size_t name = path.rfind(L'\\', path.size() - 2) + 1;
+        wprintf(L"  %*ls%ls\n", depth * 2, L"", path.substr(name).c_str());
+    });
+}
+
 // The references stored in the documents of the local view.
-void PrintReferences(const std::wstring& root, const std::wstring& relative) {
-    WIN32_FIND_DATAW data;
-    HANDLE find = FindFirstFileW((root + relative + L"*").c_str(), &data);
-    if (find == INVALID_HANDLE_VALUE) return;
-    do {
-        const std::wstring name = data.cFileName;
-        if (name == L"." || name == L"..") continue;
-        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-            PrintReferences(root, relative + name + L"\\");
-            continue;
+void PrintReferences(const std::wstring& root) {
+    Walk(root, L"\\", 1, [&](const std::wstring& path, int) {
+        std::ifstream in((root + path).c_str(), std::ios::binary);
+        for (std::string line; path.back() != L'\\' && std::getline(in, line);) {
+            if (line.compare(0, 4, "REF ") != 0) continue;
+            if (line.back() == '\r') line.pop_back();
+            wprintf(L"  %ls -> %hs\n", path.c_str(), line.c_str() + 4);
         }
-        std::ifstream in((root + relative + name).c_str(), std::ios::binary);
-        for (std::string line; std::getline(in, line);) {
-            if (line.compare(0, 4, "REF ") == 0) {
-                if (!line.empty() && line.back() == '\r') line.pop_back();
-                wprintf(L"  %ls%ls -> %hs\n", relative.c_str(), name.c_str(), line.c_str() + 4);
-            }
-        }
-    } while (FindNextFileW(find, &data));
-    FindClose(find);
+    });
 }
 
 void PrintErrors(const wchar_t* title, const Lst<MoveErrorEntry*>& list) {
@@ -70,17 +70,17 @@ HRESULT RunMove(GhMoveFunction ghMove, SampleVault& vault, const wchar_t* title,
     request.localRoot = vault.LocalRoot();
     for (MoveItem* item : items) request.items.Append(item);
     wprintf(L"\n== %ls ==\nbefore:\n", title);
-    PrintTree(vault.LocalRoot(), L"\\", 1);
-    PrintReferences(vault.LocalRoot(), L"\\");
+    PrintTree(vault.LocalRoot());
+    PrintReferences(vault.LocalRoot());
     const HRESULT hr = ghMove(nullptr, &vault, &request, silent);
     wprintf(L"result: 0x%08lX\n", static_cast<unsigned long>(hr));
     wprintf(L"  refFiles (documents whose references change): %d\n", request.refFiles.count);
     PrintErrors(L"errors", request.errors);
     PrintErrors(L"refErrors", request.refErrors);
     wprintf(L"  dbErrors: %d\nafter:\n", request.dbErrors.count);
-    PrintTree(vault.LocalRoot(), L"\\", 1);
+    PrintTree(vault.LocalRoot());
     wprintf(L"stored references:\n");
-    PrintReferences(vault.LocalRoot(), L"\\");
+    PrintReferences(vault.LocalRoot());
     for (auto* list : {&request.errors, &request.refErrors}) list->DeleteAll();
     request.items.DeleteAll();
     request.refFiles.DeleteAll();
