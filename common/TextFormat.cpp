@@ -1,11 +1,10 @@
 #include "common/TextFormat.h"
 
 #include <cwchar>
-#include <vector>
 
 namespace {
 
-struct Spec {
+struct Placeholder {
     bool leftAlign = false;
     bool zeroPad = false;
     size_t width = 0;
@@ -14,17 +13,17 @@ struct Spec {
 
 // Reads flags, width and length modifiers after a '%'; returns the position
 // of the conversion character, or npos at the end of the format.
-size_t ParseSpec(const std::wstring& f, size_t i, Spec& spec) {
+size_t ParsePlaceholder(const std::wstring& f, size_t i, Placeholder& placeholder) {
     for (; i < f.size() && (f[i] == L'-' || f[i] == L'0'); ++i) {
-        if (f[i] == L'-') spec.leftAlign = true; else spec.zeroPad = true;
+        if (f[i] == L'-') placeholder.leftAlign = true; else placeholder.zeroPad = true;
     }
     for (; i < f.size() && f[i] >= L'0' && f[i] <= L'9'; ++i) {
-        spec.width = spec.width * 10 + static_cast<size_t>(f[i] - L'0');
-        if (spec.width > 1024) spec.width = 1024;
+        placeholder.width = placeholder.width * 10 + static_cast<size_t>(f[i] - L'0');
+        if (placeholder.width > 1024) placeholder.width = 1024;
     }
     while (i < f.size() && (f[i] == L'l' || f[i] == L'h')) ++i;
     if (i >= f.size()) return std::wstring::npos;
-    spec.conversion = f[i];
+    placeholder.conversion = f[i];
     return i;
 }
 
@@ -38,10 +37,10 @@ std::wstring Digits(uint64_t value, unsigned base, bool upper) {
     return out;
 }
 
-std::wstring Convert(const Spec& spec, const FormatArg& arg) {
+std::wstring Convert(const Placeholder& placeholder, const FormatArg& arg) {
     if (arg.IsText()) return arg.Text();
     const int64_t n = arg.Number();
-    switch (spec.conversion) {
+    switch (placeholder.conversion) {
         case L'd':
         case L'i': {
             const int32_t v = static_cast<int32_t>(n);
@@ -59,11 +58,11 @@ std::wstring Convert(const Spec& spec, const FormatArg& arg) {
     }
 }
 
-std::wstring Pad(std::wstring text, const Spec& spec) {
-    if (text.size() >= spec.width) return text;
-    const size_t fill = spec.width - text.size();
-    if (spec.leftAlign) return text + std::wstring(fill, L' ');
-    if (spec.zeroPad && spec.conversion != L's') {
+std::wstring Pad(std::wstring text, const Placeholder& placeholder) {
+    if (text.size() >= placeholder.width) return text;
+    const size_t fill = placeholder.width - text.size();
+    if (placeholder.leftAlign) return text + std::wstring(fill, L' ');
+    if (placeholder.zeroPad && placeholder.conversion != L's') {
         const size_t signLength = (!text.empty() && text[0] == L'-') ? 1 : 0;
         return text.insert(signLength, std::wstring(fill, L'0'));
     }
@@ -80,24 +79,24 @@ std::wstring FormatText(const std::wstring& format, std::initializer_list<Format
             out += format[i];
             continue;
         }
-        Spec spec;
-        const size_t at = ParseSpec(format, i + 1, spec);
+        Placeholder placeholder;
+        const size_t at = ParsePlaceholder(format, i + 1, placeholder);
         if (at == std::wstring::npos) {  // a lone '%' at the end stays as written
             out.append(format, i, std::wstring::npos);
             break;
         }
         i = at;
-        if (spec.conversion == L'%') {
+        if (placeholder.conversion == L'%') {
             out += L'%';
             continue;
         }
-        if (!wcschr(L"sdiuxXpc", spec.conversion)) {  // unknown conversion: keep it verbatim
+        if (!wcschr(L"sdiuxXpc", placeholder.conversion)) {  // unknown conversion: keep it verbatim
             out += L'%';
-            out += spec.conversion;
+            out += placeholder.conversion;
             continue;
         }
         if (next == args.end()) continue;
-        out += Pad(Convert(spec, *next++), spec);
+        out += Pad(Convert(placeholder, *next++), placeholder);
     }
     return out;
 }
