@@ -2,7 +2,7 @@
 
 #include "GhMove.h"
 #include "common/HResult.h"
-#include "localview/PathExists.h"
+#include "common/PathExists.h"
 
 #include <vector>
 

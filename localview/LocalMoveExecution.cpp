@@ -9,7 +9,7 @@
 #include "environment/ServicePipeClient.h"
 #include "localview/EnsureDirectory.h"
 #include "localview/MoveLocalFile.h"
-#include "localview/PathExists.h"
+#include "common/PathExists.h"
 
 #include <algorithm>
 #include <cwchar>

@@ -5,7 +5,7 @@
 
 #include "common/StringUtil.h"
 #include "localview/FolderListings.h"
-#include "localview/PathExists.h"
+#include "common/PathExists.h"
 
 #include <cwchar>
 #include <memory>

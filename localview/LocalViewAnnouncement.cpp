@@ -4,7 +4,7 @@
 #include "move/Mover.h"
 
 #include "common/Bstr.h"
-#include "common/ComPtr.h"
+#include "common/ComCreate.h"
 #include "common/Variant.h"
 #include "filerefs/RecordArray.h"
 #include "interfaces/LocalViewNotifier.h"
@@ -17,19 +17,7 @@
 
 namespace {
 
-// In-process, handler, local and remote server: the service may run anywhere.
-constexpr DWORD kAnyServer = CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER | CLSCTX_LOCAL_SERVER | CLSCTX_REMOTE_SERVER;
 constexpr int32_t kAnnounce = 1;
-
-// Empty when the service is not installed or does not start; that is silent.
-ComPtr<ILocalViewNotifier> CreateLocalViewNotifier() {
-    ComPtr<IUnknown> object;
-    if (FAILED(CoCreateInstance(CLSID_LocalViewNotifier, nullptr, kAnyServer, IID_IUnknown, object.PutVoid()))) {
-        return {};
-    }
-    if (FAILED(OleRun(object.Get()))) return {};
-    return ComPtr<ILocalViewNotifier>::Query(object.Get(), IID_ILocalViewNotifier);
-}
 
 void AnnounceFolders(ILocalViewFolderNotifier* notifier, const std::vector<std::wstring>& folders) {
     RecordArray paths = CreateBstrArray(static_cast<ULONG>(folders.size()));
@@ -42,7 +30,9 @@ void AnnounceFolders(ILocalViewFolderNotifier* notifier, const std::vector<std::
 }  // namespace
 
 void Mover::AnnounceLocalMoves(const Lst<LocalMoveData*>& working) {
-    const auto notifier = CreateLocalViewNotifier();
+    // Empty when the service is not installed or does not start; that is silent.
+    ComPtr<ILocalViewNotifier> notifier;
+    CreateRunningObject(CLSID_LocalViewNotifier, IID_ILocalViewNotifier, notifier);
     const auto folderNotifier = ComPtr<ILocalViewFolderNotifier>::Query(notifier.Get(), IID_ILocalViewFolderNotifier);
     const std::wstring& root = request->localRoot;
 

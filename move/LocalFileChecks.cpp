@@ -4,6 +4,7 @@
 
 #include "common/Handles.h"
 #include "common/OwnedList.h"
+#include "common/PathExists.h"
 #include "localview/LockingProcesses.h"
 
 #include <algorithm>
@@ -66,7 +67,7 @@ void Mover::CheckReferenceFilesFree(bool insideCad, DWORD processId) {
     bool stopAsking = false;
     for (RefFile* file : request->refFiles) {
         const std::wstring& path = file->newPath.empty() ? file->oldPath : file->newPath;
-        if (HeldBy(path, processId) || GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) continue;
+        if (HeldBy(path, processId) || !PathExists(path)) continue;
         while (!OpensForReading(path)) {
             if (TryAgain(path, E_QOR_FILE_SHARE_ERROR, stopAsking)) continue;
             AppendOwned(request->errors, std::make_unique<MoveErrorEntry>(file, E_QOR_FILE_SHARE_ERROR));

@@ -1,5 +1,6 @@
 #include "report/FileRefErr.h"
 
+#include "common/PathExists.h"
 #include "common/StringUtil.h"
 #include "common/TextFormat.h"
 #include "module/Translate.h"
@@ -22,11 +23,6 @@ std::wstring ParentFolder(const std::wstring& path) {
     return separator == std::wstring::npos ? std::wstring() : path.substr(0, separator);
 }
 
-bool IsExistingFolder(const std::wstring& path) {
-    const DWORD attributes = GetFileAttributesW(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-}
-
 // For an in/out text: the caller's string is freed once the new one exists.
 void ReplaceText(BSTR* text, BSTR fresh) {
     SysFreeString(*text);
@@ -44,7 +40,7 @@ RefPtr<FileRefErr> FileRefErr::FromEntry(const MoveErrorEntry& entry, bool canno
     item->folder = ParentFolder(entry.path);
     item->message = ErrorText(entry.code);
     if (!entry.refFile) {
-        item->isFolder = IsExistingFolder(entry.path);
+        item->isFolder = IsFolder(entry.path);
     } else {
         if (item->folder.empty()) item->folder = entry.refFile->oldPath;
         if (item->name.empty()) item->name = FileNamePart(entry.refFile->oldPath);
