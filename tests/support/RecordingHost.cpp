@@ -8,7 +8,6 @@ HRESULT RecordingHost::ListReferenceUpdates(MoveRequest* request) {
 
 HRESULT RecordingHost::MoveInDatabase(MoveRequest* request) {
     calls.push_back("MoveInDatabase");
-    errorsAtMoveInDatabase = static_cast<size_t>(request->errors.count);
     if (onMoveInDatabase) onMoveInDatabase(request);
     return moveResult;
 }
@@ -25,14 +24,13 @@ HRESULT RecordingHost::ResolveNames(FolderPathMap& folders, FileNameMap& files) 
         if (!name.empty()) askedWithEmptyValues = false;
         if (const auto it = fileNames.find(id); it != fileNames.end()) name = it->second;
     }
-    for (int32_t id : dropFolderIds) folders.erase(id);
     return resolveResult;
 }
 
 HRESULT RecordingHost::FindFilesByName(int32_t, const std::vector<std::wstring>*,
                                        std::vector<std::shared_ptr<FoundFileRecord>>*, const wchar_t*) {
     calls.push_back("FindFilesByName");
-    return findResult;
+    return S_OK;
 }
 
 OwnedRequest::OwnedRequest(std::wstring localRoot) { request_.localRoot = std::move(localRoot); }

@@ -5,7 +5,6 @@
 #include "GhMove.h"
 
 #include <functional>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -14,10 +13,8 @@ public:
     // Programmed answers.
     FolderPathMap folderPaths;           // values ResolveNames gives; unknown ids stay empty
     FileNameMap fileNames;
-    std::set<int32_t> dropFolderIds;     // ids ResolveNames removes from the folder map
     HRESULT resolveResult = S_OK;
     HRESULT moveResult = S_OK;
-    HRESULT findResult = S_OK;
     std::function<void(MoveRequest*)> onListReferenceUpdates;  // e.g. fill refFiles
     std::function<void(MoveRequest*)> onMoveInDatabase;        // e.g. fill dbErrors
 
@@ -26,7 +23,6 @@ public:
     std::vector<int32_t> askedFolderIds;  // keys of the folder map as given
     std::vector<int32_t> askedFileIds;
     bool askedWithEmptyValues = true;
-    size_t errorsAtMoveInDatabase = 0;
 
     HRESULT ListReferenceUpdates(MoveRequest* request) override;
     HRESULT MoveInDatabase(MoveRequest* request) override;

@@ -35,6 +35,16 @@ void Collect(const std::wstring& base, const std::wstring& relative, std::vector
     } while (FindNextFileW(find.get(), &data));
 }
 
+void WriteBytes(const std::wstring& path, const std::string& content) {
+    std::ofstream(path.c_str(), std::ios::binary | std::ios::trunc) << content;
+}
+
+void WriteLines(const std::wstring& path, const std::vector<std::wstring>& lines) {
+    std::string content;
+    for (const std::wstring& line : lines) content += standin::ToUtf8(line) + "\n";
+    WriteBytes(path, content);
+}
+
 }  // namespace
 
 void RemoveTree(const std::wstring& path) {
@@ -51,11 +61,6 @@ void RemoveTree(const std::wstring& path) {
         find.reset();
     }
     RemoveDirectoryW(path.c_str());
-}
-
-void WriteUtf8File(const std::wstring& path, const std::string& content) {
-    std::ofstream out(path.c_str(), std::ios::binary | std::ios::trunc);
-    out << content;
 }
 
 TestFolder::TestFolder() {
@@ -75,7 +80,7 @@ TestFolder::~TestFolder() {
 void TestFolder::WriteFile(const std::wstring& relative, const std::string& content) const {
     const std::wstring path = Path(relative);
     MakeFolders(path.substr(0, path.rfind(L'\\')));
-    WriteUtf8File(path, content);
+    WriteBytes(path, content);
 }
 
 void TestFolder::MakeFolder(const std::wstring& relative) const { MakeFolders(Path(relative)); }
@@ -99,15 +104,11 @@ std::vector<std::wstring> TestFolder::Tree() const {
 }
 
 void TestFolder::Configure(const wchar_t* component, const std::vector<std::wstring>& lines) const {
-    std::string content;
-    for (const std::wstring& line : lines) content += standin::ToUtf8(line) + "\n";
-    WriteUtf8File(StandinDir() + L"\\" + component + L".ini", content);
+    WriteLines(StandinDir() + L"\\" + component + L".ini", lines);
 }
 
 void TestFolder::WriteCatalog(const std::vector<std::wstring>& lines) const {
-    std::string content;
-    for (const std::wstring& line : lines) content += standin::ToUtf8(line) + "\n";
-    WriteUtf8File(StandinDir() + L"\\TextCatalog.txt", content);
+    WriteLines(StandinDir() + L"\\TextCatalog.txt", lines);
 }
 
 std::vector<std::vector<std::wstring>> TestFolder::Journal(const wchar_t* component) const {

@@ -41,4 +41,3 @@ private:
 };
 
 void RemoveTree(const std::wstring& path);
-void WriteUtf8File(const std::wstring& path, const std::string& content);
