@@ -1,13 +1,15 @@
 // What reaches the user through ghMove: the report dialog for refused items,
-// the real error texts in the driver's message boxes.
+// the error box of a failed move, in the words of the vault client's catalogue.
 #include "installation/standin/StandinWindows.h"
 #include "LoadedModule.h"
 #include "MessageBoxWatcher.h"
 #include "RecordingHost.h"
 #include "TestFolder.h"
-#include "UnregisteredServer.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
 
 namespace {
 
@@ -18,131 +20,81 @@ protected:
     ReportTest() { CoInitialize(nullptr); }
     ~ReportTest() override { CoUninitialize(); }
 
-    HRESULT Move(bool silent) { return module.Move(parent.get(), &host, request.get(), silent); }
-
-    // The journal lines of one kind, without their first field.
-    std::vector<Fields> Lines(const wchar_t* kind) const {
-        std::vector<Fields> lines;
-        for (const auto& entry : folder.Journal(L"ReportDialog")) {
-            if (!entry.empty() && entry[0] == kind) lines.emplace_back(entry.begin() + 1, entry.end());
-        }
-        return lines;
-    }
-
-    void RefuseInDatabase(std::vector<int32_t> kinds) {
-        host.onMoveInDatabase = [kinds](MoveRequest* r) {
-            for (int32_t kind : kinds) {
-                auto* refused = new DbMoveError;
-                refused->kind = kind;
-                refused->fileId = 7;
-                refused->itemName = L"gear.prt";
-                refused->oldFolder = L"\\Parts\\";
-                refused->newFolder = L"\\Archive\\";
-                r->dbErrors.Append(refused);
-            }
-        };
+    // Loads the module on first use, when it takes the catalogue as it then stands.
+    HRESULT Move(bool silent) {
+        if (!module) module = std::make_unique<LoadedModule>();
+        return module->Move(parent.get(), &host, request.get(), silent);
     }
 
     TestFolder folder;
-    LoadedModule module;
+    std::unique_ptr<LoadedModule> module;
     ParentWindow parent;
     RecordingHost host;
     OwnedRequest request{folder.LocalRoot()};
 };
 
-TEST_F(ReportTest, InvalidNewNamesAreReportedInTheDialogBeforeAnythingChanges) {
+// Items refused before anything changed, for an invalid name or by the
+// database, are reported with the "can not" wording; silent runs report nothing.
+TEST_F(ReportTest, RefusedItemsAreReportedInTheDialogUnlessTheRunIsSilent) {
     MessageBoxWatcher reports(IDOK, kReportDialogClass);
-    MessageBoxWatcher boxes;
     host.folderPaths = {{2, L"\\Parts\\"}};
-    host.fileNames = {{7, L"a.prt"}, {8, L"b.prt"}};
+    host.fileNames = {{7, L"a.prt"}};
+    host.onMoveInDatabase = [](MoveRequest* r) {
+        for (const int32_t kind : {2, 2, 5}) {
+            r->dbErrors.Append(new DbMoveError{7, 0, 0, L"", kind, L"gear.prt", L"", L"\\Parts\\", L"\\Archive\\"});
+        }
+    };
     request.AddFile(7, 2, 2, L"a:b");
-    request.AddFile(8, 2, 2, L"desktop.ini");
-
-    EXPECT_EQ(Move(false), S_FALSE);
-    EXPECT_EQ(host.calls, (std::vector<std::string>{"ResolveNames"}));
-    const auto seen = reports.Boxes();
-    ASSERT_EQ(seen.size(), 1u);
-    EXPECT_EQ(seen[0].caption, L"Rename Item");
-    EXPECT_EQ(seen[0].text, L"The new file name is not valid.");
-    EXPECT_EQ(seen[0].owner, parent.get());
-    EXPECT_TRUE(boxes.Boxes().empty());
-
-    const auto groups = Lines(L"Group");
-    ASSERT_EQ(groups.size(), 1u);
-    EXPECT_EQ(groups[0][0], L"2 items can not be moved on the local disk");
-    EXPECT_EQ(groups[0][2], L"16");  // the icon of items refused before anything was done
-    const auto items = Lines(L"Item");
-    ASSERT_EQ(items.size(), 2u);
-    const std::wstring parts = folder.LocalRoot() + L"\\Parts";
-    // name, display name, folder, target folder, icon, code, type, status text
-    EXPECT_EQ(Fields(items[0].begin(), items[0].begin() + 8),
-              (Fields{L"a:b", L"a:b", parts, parts, L"empty", L"36", L"3", L"The file/key name was invalid."}));
-    EXPECT_EQ(items[1][0], L"desktop.ini");
-    // Without the module's own database connection the explanation is the general one.
-    EXPECT_EQ(Fields(items[0].begin() + 8, items[0].begin() + 12),
-              (Fields{L"36", L"-1", L"Lack one of permission to move this item", L"empty"}));
-}
-
-TEST_F(ReportTest, ItemsTheDatabaseRefusedAreReportedByKind) {
-    MessageBoxWatcher reports(IDOK, kReportDialogClass);
-    RefuseInDatabase({2, 2, 5});
-    request.AddFile(7, 2, 3);
-
-    EXPECT_EQ(Move(false), S_FALSE);
-    const auto seen = reports.Boxes();
-    ASSERT_EQ(seen.size(), 1u);
-    EXPECT_EQ(seen[0].caption, L"Move Items");
-    EXPECT_EQ(seen[0].text, L"Some items could not be moved.");
-    const auto groups = Lines(L"Group");
-    ASSERT_EQ(groups.size(), 2u);
-    EXPECT_EQ(groups[0][0], L"2 files are checked out");
-    EXPECT_EQ(groups[1][0], L"An attempt was made to move a folder to one of its sub-folders.");
-    const auto items = Lines(L"Item");
-    ASSERT_EQ(items.size(), 3u);
-    EXPECT_EQ(items[0][2], folder.LocalRoot() + L"\\Parts");
-    EXPECT_EQ(items[0][3], folder.LocalRoot() + L"\\Archive");
-    EXPECT_EQ(items[0][7], L"The file is checked out on another computer");
-}
-
-TEST_F(ReportTest, SilentRunsReportNothing) {
-    RefuseInDatabase({1});
-    request.AddFile(7, 2, 2, L"bad?");
     EXPECT_EQ(Move(true), S_FALSE);
+    EXPECT_EQ(Move(false), S_FALSE);
     request->items.DeleteAll();
     request.AddFile(7, 2, 3);
     EXPECT_EQ(Move(true), S_FALSE);
-    EXPECT_EQ(request->dbErrors.count, 1);
-    EXPECT_TRUE(folder.Journal(L"ReportDialog").empty());
-}
-
-TEST_F(ReportTest, WithoutTheReportDialogAMessageBoxSaysWhy) {
-    const UnregisteredServer dialog(L"ReportDialog.dll");
-    ASSERT_TRUE(dialog.Unregistered());
-    MessageBoxWatcher boxes;
-    RefuseInDatabase({1});
-    request.AddFile(7, 2, 3);
     EXPECT_EQ(Move(false), S_FALSE);
-    const auto seen = boxes.Boxes();
-    ASSERT_EQ(seen.size(), 1u);
-    EXPECT_EQ(seen[0].caption, L"Move Items");
-    const std::wstring lead = L"Could not display dialog box with error messages:\n";
-    EXPECT_EQ(seen[0].text.substr(0, lead.size()), lead);
-    EXPECT_GT(seen[0].text.size(), lead.size());
-    EXPECT_TRUE(seen[0].errorIcon);
+
+    const auto seen = reports.Boxes();
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ((Fields{seen[0].caption, seen[0].text, seen[1].caption, seen[1].text}),
+              (Fields{L"Rename Item", L"The new file name is not valid.", L"Move Items",
+                      L"Some items could not be moved."}));
+    EXPECT_EQ(seen[0].owner, parent.get());
+    Fields groups;  // display name | icon
+    size_t items = 0;
+    for (const auto& entry : folder.Journal(L"ReportDialog")) {
+        if (entry.empty()) continue;
+        if (entry[0] == L"Group") groups.push_back(entry[1] + L" | " + entry[3]);
+        items += entry[0] == L"Item";
+    }
+    EXPECT_EQ(groups, (Fields{L"One item can not be moved on the local disk | 16", L"2 files are checked out | 16",
+                              L"An attempt was made to move a folder to one of its sub-folders. | 16"}));
+    EXPECT_EQ(items, 4u);
 }
 
-TEST_F(ReportTest, TheDatabaseFailureBoxGivesTheVaultsSentenceForTheCode) {
+// The module's texts and the vault's sentence for the code, in the user's
+// language; the module holds its catalogue service until it is unloaded.
+TEST_F(ReportTest, TheDatabaseFailureBoxSpeaksTheUsersLanguage) {
+    folder.WriteCatalog({L"Move\t\t0x10\tElemente verschieben",
+                         L"Move\t\t0x15\tEinige Elemente konnten nicht verschoben werden.",
+                         L"QorInterface\tErrorCodes\t0xDB\tOrdner in Unterordner verschoben"});
     MessageBoxWatcher boxes;
     host.moveResult = static_cast<HRESULT>(0x8004029C);
     request.AddFile(7, 2, 3);
     EXPECT_EQ(Move(false), static_cast<HRESULT>(0x8004029C));
-    folder.WriteCatalog({L"QorInterface\tErrorCodes\t0xDB\tOrdner in Unterordner verschoben"});
-    EXPECT_EQ(Move(false), static_cast<HRESULT>(0x8004029C));
     const auto seen = boxes.Boxes();
-    ASSERT_EQ(seen.size(), 2u);
-    EXPECT_EQ(seen[0].text,
-              L"Some items could not be moved.\nAn attempt was made to move a folder to one of its sub-folders.");
-    EXPECT_EQ(seen[1].text, L"Some items could not be moved.\nOrdner in Unterordner verschoben");
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].caption, L"Elemente verschieben");
+    EXPECT_EQ(seen[0].text, L"Einige Elemente konnten nicht verschoben werden.\nOrdner in Unterordner verschoben");
+
+    const auto journal = folder.Journal(L"TextCatalog");
+    ASSERT_GE(journal.size(), 2u);
+    EXPECT_EQ(journal[1], (Fields{L"Init", L"Brimwork PDM", L"Move"}));
+    const auto count = [&](const wchar_t* call) {
+        const auto calls = folder.JournalCalls(L"TextCatalog");
+        return std::count(calls.begin(), calls.end(), call);
+    };
+    EXPECT_EQ(count(L"Create"), count(L"Destroy") + 1);  // the module's own instance is still alive
+    module.reset();
+    EXPECT_EQ(count(L"Create"), count(L"Destroy"));
 }
 
 }  // namespace

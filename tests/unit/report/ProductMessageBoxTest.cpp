@@ -1,6 +1,5 @@
 // The vault client's message box, from the library its installation names in
 // the registry; the stand-in's box is answered by a watcher like a user.
-#include "common/Handles.h"
 #include "installation/standin/Journal.h"
 #include "installation/standin/StandinWindows.h"
 #include "interfaces/Plinth.h"
@@ -19,14 +18,10 @@ public:
     LocationValue() {
         wchar_t buffer[1024] = {};
         DWORD bytes = sizeof(buffer);
-        saved_ = RegGetValueW(HKEY_LOCAL_MACHINE, kPlinthKey, kPlinthLocationValue, RRF_RT_REG_SZ, nullptr, buffer,
-                              &bytes) == ERROR_SUCCESS;
-        if (saved_) installed_ = buffer;
+        RegGetValueW(HKEY_LOCAL_MACHINE, kPlinthKey, kPlinthLocationValue, RRF_RT_REG_SZ, nullptr, buffer, &bytes);
+        installed = buffer;
     }
-    ~LocationValue() {
-        if (saved_) Set(installed_);
-    }
-    const std::wstring& Installed() const { return installed_; }
+    ~LocationValue() { Set(installed); }
 
     static void Set(const std::wstring& value, DWORD type = REG_SZ, bool terminated = true) {
         RegSetKeyValueW(HKEY_LOCAL_MACHINE, kPlinthKey, kPlinthLocationValue, type, value.c_str(),
@@ -34,16 +29,14 @@ public:
     }
     static void Remove() { RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, kPlinthKey, kPlinthLocationValue); }
 
-private:
-    bool saved_ = false;
-    std::wstring installed_;
+    std::wstring installed;
 };
 
 class ProductMessageBoxTest : public ::testing::Test {
 protected:
     // A folder of the test holding `library` under the name "Plinth.dll".
     std::wstring FolderWith(const wchar_t* library) const {
-        const std::wstring libraryFolder = folder.Root() + L"\\lib";
+        const std::wstring libraryFolder = folder.Root() + L"\\for-" + library;
         CreateDirectoryW(libraryFolder.c_str(), nullptr);
         CopyFileW(LoadedModule::BesideProgram(library).c_str(), (libraryFolder + L"\\Plinth.dll").c_str(), FALSE);
         return libraryFolder;
@@ -51,42 +44,30 @@ protected:
 
     int Ask() { return ShowProductMessageBox(L"Move Items", L"Do you want to try again?", parent.get()); }
 
-    bool PlinthLoaded() const { return !folder.JournalCalls(L"Plinth").empty(); }
-
     TestFolder folder;
     LocationValue location;
     ParentWindow parent;
 };
 
+// Loaded for one question only; a location ending in a backslash works as well.
 TEST_F(ProductMessageBoxTest, TheBoxAsksAndAnswersWithTheButtonTheUserPressed) {
-    ASSERT_FALSE(location.Installed().empty());
-    for (const int answer : {kPlinthTryAgain, kPlinthStopAsking, IDCANCEL}) {
-        MessageBoxWatcher boxes(answer, kPlinthBoxClass);
-        EXPECT_EQ(Ask(), answer);
-        const auto seen = boxes.Boxes();
-        ASSERT_EQ(seen.size(), 1u);
-        EXPECT_EQ(seen[0].caption, L"Move Items");
-        EXPECT_EQ(seen[0].text, L"Do you want to try again?");
-        EXPECT_EQ(seen[0].owner, parent.get());
-        EXPECT_EQ(seen[0].buttons, (std::vector<int>{0x20, 0x100, IDCANCEL}));
-    }
-    const auto journal = folder.Journal(L"Plinth");
-    ASSERT_EQ(journal.size(), 12u);
-    EXPECT_EQ(journal[0], (std::vector<std::wstring>{L"Load"}));
-    EXPECT_EQ(journal[1], (std::vector<std::wstring>{L"gePlinth", standin::Hex(parent.get()), L"Move Items", L"Do you want to try again?",
-                                                     L"0x000101A0", L"0x00000020", L"0"}));
-    EXPECT_EQ(journal[2], (std::vector<std::wstring>{L"Answer", L"0x00000020"}));
-    EXPECT_EQ(journal[3], (std::vector<std::wstring>{L"Unload"}));  // loaded for one question only
-}
+    ASSERT_FALSE(location.installed.empty());
+    MessageBoxWatcher boxes(kPlinthStopAsking, kPlinthBoxClass);
+    EXPECT_EQ(Ask(), kPlinthStopAsking);
+    EXPECT_EQ(folder.Journal(L"Plinth"),
+              (std::vector<std::vector<std::wstring>>{
+                  {L"Load"},
+                  {L"gePlinth", standin::Hex(parent.get()), L"Move Items", L"Do you want to try again?", L"0x000101A0",
+                   L"0x00000020", L"0"},
+                  {L"Answer", L"0x00000100"},
+                  {L"Unload"}}));
 
-TEST_F(ProductMessageBoxTest, ALocationEndingInABackslashWorksAsWell) {
     LocationValue::Set(FolderWith(L"Plinth.dll") + L"\\");
-    MessageBoxWatcher boxes(kPlinthTryAgain, kPlinthBoxClass);
-    EXPECT_EQ(Ask(), kPlinthTryAgain);
-    EXPECT_EQ(boxes.Boxes().size(), 1u);
+    EXPECT_EQ(Ask(), kPlinthStopAsking);
+    EXPECT_EQ(boxes.Boxes().size(), 2u);
 }
 
-TEST_F(ProductMessageBoxTest, WithoutTheLibraryOrItsEntryNothingIsShown) {
+TEST_F(ProductMessageBoxTest, WithoutAUsableLocationLibraryOrEntryNothingIsShown) {
     MessageBoxWatcher boxes(IDCANCEL, kPlinthBoxClass);
     const std::wstring empty = folder.Root() + L"\\empty";
     CreateDirectoryW(empty.c_str(), nullptr);
@@ -100,27 +81,24 @@ TEST_F(ProductMessageBoxTest, WithoutTheLibraryOrItsEntryNothingIsShown) {
 
     LocationValue::Remove();
     EXPECT_EQ(Ask(), 0);
-    EXPECT_TRUE(boxes.Boxes().empty());
-}
 
-TEST_F(ProductMessageBoxTest, OnlyANonEmptyPlainStringThatLeavesRoomForTheNameIsUsed) {
-    MessageBoxWatcher boxes(IDCANCEL, kPlinthBoxClass);
+    // Only a non-empty plain string that leaves room for the library's name is used.
     const std::wstring valid = FolderWith(L"Plinth.dll");
     LocationValue::Set(valid, REG_EXPAND_SZ);
     EXPECT_EQ(Ask(), 0);
     LocationValue::Set(L"");
     EXPECT_EQ(Ask(), 0);
-    // The buffer holds 520 characters: values that leave no room for
-    // "\Plinth.dll", and values that do not fit themselves.
-    for (const size_t length : {515u, 519u, 520u, 600u}) {
-        LocationValue::Set(valid + std::wstring(length - valid.size(), L'\\'));
-        EXPECT_EQ(Ask(), 0) << length;
-    }
-    // A value stored without its terminator that fills the buffer exactly.
+    // A value stored without its terminator that fills the buffer of 520 characters.
     LocationValue::Set(valid + std::wstring(520 - valid.size(), L'\\'), REG_SZ, false);
     EXPECT_EQ(Ask(), 0);
-    EXPECT_FALSE(PlinthLoaded());
-    EXPECT_TRUE(boxes.Boxes().empty());
+    EXPECT_TRUE(folder.JournalCalls(L"Plinth").empty());
+    // The full path must fit in the buffer too: 509 characters leave room for
+    // "Plinth.dll", 510 do not, and 520 do not fit themselves.
+    for (const size_t length : {509u, 510u, 520u}) {
+        LocationValue::Set(valid + std::wstring(length - valid.size(), L'\\'));
+        EXPECT_EQ(Ask(), length == 509 ? IDCANCEL : 0) << length;
+    }
+    EXPECT_EQ(boxes.Boxes().size(), 1u);
 }
 
 }  // namespace
