@@ -1,6 +1,5 @@
 #include "ShellNoticeObserver.h"
 
-#include "common/ComPtr.h"
 #include "common/Handles.h"
 
 #include <shlobj.h>
@@ -16,37 +15,30 @@ constexpr UINT kNoticeMessage = WM_APP + 17;
 constexpr const wchar_t* kWindowClass = L"GhShellNoticeObserver";
 constexpr size_t kNameOffset = 14;
 
-std::vector<uint8_t> ListBytes(const ITEMIDLIST* list) {
-    const auto* bytes = reinterpret_cast<const uint8_t*>(list);
-    return std::vector<uint8_t>(bytes, bytes + ILGetSize(list) - sizeof(USHORT));
+USHORT ItemSize(const uint8_t* item) {
+    USHORT size = 0;
+    std::memcpy(&size, item, sizeof(size));
+    return size;
 }
 
-std::wstring Decode(UINT codePage, const char* text, int length) {
-    std::wstring out(static_cast<size_t>(length), L'\0');
-    const int size = MultiByteToWideChar(codePage, 0, text, length, length ? &out[0] : nullptr, length);
-    out.resize(static_cast<size_t>(size > 0 ? size : 0));
+// The name of a simple file-system item as the module writes it: ANSI, or
+// UTF-8 after the bytes FF FE.
+std::wstring SimpleItemName(const uint8_t* item) {
+    std::string name(reinterpret_cast<const char*>(item + kNameOffset));
+    const bool utf8 = name.compare(0, 2, "\xFF\xFE") == 0;
+    if (utf8) name.erase(0, 2);
+    std::wstring out(name.size(), L'\0');
+    const int size = MultiByteToWideChar(utf8 ? CP_UTF8 : CP_THREAD_ACP, 0, name.data(), static_cast<int>(name.size()),
+                                         &out[0], static_cast<int>(out.size()));
+    out.resize(static_cast<size_t>(std::max(size, 0)));
     return out;
 }
 
 }  // namespace
 
-std::wstring SimpleItemName(const uint8_t* item) {
-    const char* name = reinterpret_cast<const char*>(item + kNameOffset);
-    const int length = static_cast<int>(std::strlen(name));
-    if (length >= 2 && static_cast<uint8_t>(name[0]) == 0xFF && static_cast<uint8_t>(name[1]) == 0xFE) {
-        return Decode(CP_UTF8, name + 2, length - 2);
-    }
-    return Decode(CP_THREAD_ACP, name, length);
-}
-
 ShellNoticeObserver::ShellNoticeObserver(const std::wstring& root) : root_(root) {
-    ComPtr<IShellFolder> desktop;
-    UniqueIdList rootList;
-    std::wstring name = root;
-    if (FAILED(SHGetDesktopFolder(desktop.Put())) ||
-        FAILED(desktop->ParseDisplayName(nullptr, nullptr, &name[0], nullptr, rootList.put(), nullptr))) {
-        throw std::runtime_error("the observed root cannot be parsed");
-    }
+    const UniqueIdList rootList(ILCreateFromPathW(root.c_str()));
+    if (!rootList) throw std::runtime_error("the observed root cannot be parsed");
     for (auto item = rootList.get(); item->mkid.cb; item = ILGetNext(item)) ++rootItemCount_;
 
     WNDCLASSW windowClass = {};
@@ -83,11 +75,9 @@ LRESULT CALLBACK ShellNoticeObserver::Receive(HWND window, UINT message, WPARAM 
     LONG event = 0;
     HANDLE lock = SHChangeNotification_Lock(reinterpret_cast<HANDLE>(wParam), static_cast<DWORD>(lParam), &lists, &event);
     if (!lock) return 0;
-    ShellNotice notice;
-    notice.event = event;
-    for (int i = 0; i < 2; ++i) notice.places.push_back(self->PlaceOf(lists ? lists[i] : nullptr));
-    // A one-list event has no second place.
-    if (notice.places[1] == L"(null)") notice.places.pop_back();
+    ShellNotice notice{event, {}};
+    notice.second.push_back(self->PlaceOf(lists ? lists[0] : nullptr));
+    if (lists && lists[1]) notice.second.push_back(self->PlaceOf(lists[1]));  // a one-list event has no second place
     self->notices_.push_back(notice);
     SHChangeNotification_Unlock(lock);
     return 0;
@@ -97,15 +87,13 @@ LRESULT CALLBACK ShellNoticeObserver::Receive(HWND window, UINT message, WPARAM 
 // is recognised by the path it names, not by its bytes.
 std::wstring ShellNoticeObserver::PlaceOf(const void* list) const {
     if (!list) return L"(null)";
-    const std::vector<uint8_t> bytes = ListBytes(static_cast<const ITEMIDLIST*>(list));
-    size_t at = 0;
-    for (size_t item = 0; item < rootItemCount_ && at + sizeof(USHORT) <= bytes.size(); ++item) {
-        USHORT size = 0;
-        std::memcpy(&size, &bytes[at], sizeof(size));
-        if (size == 0) return L"(elsewhere)";
-        at += size;
+    const auto* start = reinterpret_cast<const uint8_t*>(list);
+    const uint8_t* at = start;
+    for (size_t item = 0; item < rootItemCount_; ++item) {
+        if (!ItemSize(at)) return L"(elsewhere)";
+        at += ItemSize(at);
     }
-    std::vector<uint8_t> rootPart(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(std::min(at, bytes.size())));
+    std::vector<uint8_t> rootPart(start, at);
     rootPart.resize(rootPart.size() + sizeof(USHORT), 0);
     wchar_t named[MAX_PATH] = {};
     if (!SHGetPathFromIDListW(reinterpret_cast<PCIDLIST_ABSOLUTE>(rootPart.data()), named) ||
@@ -113,12 +101,6 @@ std::wstring ShellNoticeObserver::PlaceOf(const void* list) const {
         return L"(elsewhere)";
     }
     std::wstring place;
-    while (at + sizeof(USHORT) <= bytes.size()) {
-        USHORT size = 0;
-        std::memcpy(&size, &bytes[at], sizeof(size));
-        if (size == 0 || at + size > bytes.size()) break;
-        place += L"\\" + SimpleItemName(&bytes[at]);
-        at += size;
-    }
+    for (; ItemSize(at); at += ItemSize(at)) place += L"\\" + SimpleItemName(at);
     return place;
 }

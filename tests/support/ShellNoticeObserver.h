@@ -6,17 +6,14 @@
 
 #include <windows.h>
 
-#include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
-struct ShellNotice {
-    long event = 0;
-    // Per ID list: the place below the observed root, read back from the
-    // list's simple items ("\Q\A"; "" for the root), "(null)" for no list,
-    // "(elsewhere)" for a list outside the root.
-    std::vector<std::wstring> places;
-};
+// The event, and per ID list the place below the observed root, read back
+// from the list's simple items ("\Q\A"; "" for the root), "(null)" for a
+// missing first list, "(elsewhere)" for a list outside the root.
+using ShellNotice = std::pair<long, std::vector<std::wstring>>;
 
 class ShellNoticeObserver {
 public:
@@ -38,7 +35,3 @@ private:
     ULONG registration_ = 0;
     std::vector<ShellNotice> notices_;
 };
-
-// The name of a simple file-system item as the module writes it: ANSI, or
-// UTF-8 after the bytes FF FE.
-std::wstring SimpleItemName(const uint8_t* item);

