@@ -2,13 +2,26 @@
 #pragma once
 
 #include "common/ComPtr.h"
+#include "installation/standin/Journal.h"
+#include "installation/vault/VaultClass.h"
 
+#include <stdexcept>
 #include <string>
 #include <vector>
 
 // Created after the test folder's "Vault" configuration was written; COM must
 // be initialised on the thread.
-ComPtr<IUnknown> CreateVaultObject();
+inline ComPtr<IUnknown> CreateVaultObject() {
+    ComPtr<IUnknown> vault;
+    if (FAILED(CoCreateInstance(CLSID_StandinVault, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown, vault.PutVoid()))) {
+        throw std::runtime_error("the vault object is not installed");
+    }
+    return vault;
+}
 
 // A "Vault" configuration line: a document the vault knows and what it references.
-std::wstring VaultDocument(const std::wstring& path, const std::vector<std::wstring>& references = {});
+inline std::wstring VaultDocument(const std::wstring& path, const std::vector<std::wstring>& references = {}) {
+    std::wstring line = L"document=" + standin::EscapeField(path);
+    for (const std::wstring& reference : references) line += L"|" + standin::EscapeField(reference);
+    return line;
+}

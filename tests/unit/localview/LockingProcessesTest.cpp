@@ -10,48 +10,22 @@
 
 namespace {
 
-bool RestartManagerListsNobody() {
-    return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
-}
-
-class LockingProcessesTest : public ::testing::Test {
-protected:
+TEST(LockingProcesses, HoldersAreListedByProcessIdAndEarlierIdsDropped) {
     TestFolder folder;
-    std::vector<DWORD> ids{4711};  // left from an earlier query: must be emptied
-};
-
-TEST_F(LockingProcessesTest, AFileNobodyHoldsHasNoHolders) {
-    folder.WriteFile(L"free.prt");
-    EXPECT_EQ(GetLockingProcessIds(folder.Path(L"free.prt"), ids), 1u);
-    EXPECT_TRUE(ids.empty());
-}
-
-TEST_F(LockingProcessesTest, AMissingFileHasNoHolders) {
-    GetLockingProcessIds(folder.Path(L"missing.prt"), ids);
-    EXPECT_TRUE(ids.empty());
-}
-
-TEST_F(LockingProcessesTest, HoldersAreListedByProcessId) {
-    folder.WriteFile(L"mine.prt");
-    folder.WriteFile(L"theirs.prt");
+    for (const wchar_t* name : {L"free.prt", L"mine.prt", L"theirs.prt"}) folder.WriteFile(name);
     const UniqueFileHandle mine(
         CreateFileW(folder.Path(L"mine.prt").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
     ASSERT_TRUE(mine);
     const HeldFile theirs(folder.Path(L"theirs.prt"));
-
-    const DWORD mineStatus = GetLockingProcessIds(folder.Path(L"mine.prt"), ids);
-    const std::vector<DWORD> mineIds = ids;
-    const DWORD theirsStatus = GetLockingProcessIds(folder.Path(L"theirs.prt"), ids);
-    if (RestartManagerListsNobody()) {
-        EXPECT_EQ(mineStatus, 1u);
-        EXPECT_EQ(theirsStatus, 1u);
-        EXPECT_TRUE(mineIds.empty());
-        EXPECT_TRUE(ids.empty());
-    } else {
-        EXPECT_EQ(mineStatus, 0u);
-        EXPECT_EQ(mineIds, std::vector<DWORD>{GetCurrentProcessId()});
-        EXPECT_EQ(theirsStatus, 0u);
-        EXPECT_EQ(ids, std::vector<DWORD>{theirs.ProcessId()});
+    const bool listsNobody = GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
+    const std::pair<const wchar_t*, std::vector<DWORD>> files[] = {
+        {L"free.prt", {}},
+        {L"mine.prt", listsNobody ? std::vector<DWORD>{} : std::vector<DWORD>{GetCurrentProcessId()}},
+        {L"theirs.prt", listsNobody ? std::vector<DWORD>{} : std::vector<DWORD>{theirs.ProcessId()}}};
+    for (const auto& [name, holders] : files) {
+        std::vector<DWORD> ids{4711};  // left from an earlier query
+        EXPECT_EQ(GetLockingProcessIds(folder.Path(name), ids), holders.empty() ? 1u : 0u) << name;
+        EXPECT_EQ(ids, holders) << name;
     }
 }
 
