@@ -33,68 +33,48 @@ protected:
     OwnedRequest request{folder.LocalRoot()};
 };
 
-// Items refused before anything changed, for an invalid name or by the
-// database, are reported with the "can not" wording; silent runs report nothing.
-TEST_F(ReportTest, RefusedItemsAreReportedInTheDialogUnlessTheRunIsSilent) {
-    MessageBoxWatcher reports(IDOK, kReportDialogClass);
-    host.folderPaths = {{2, L"\\Parts\\"}};
-    host.fileNames = {{7, L"a.prt"}};
-    host.onMoveInDatabase = [](MoveRequest* r) {
-        for (const int32_t kind : {2, 2, 5}) {
-            r->dbErrors.Append(new DbMoveError{7, 0, 0, L"", kind, L"gear.prt", L"", L"\\Parts\\", L"\\Archive\\"});
-        }
-    };
-    request.AddFile(7, 2, 2, L"a:b");
-    EXPECT_EQ(Move(true), S_FALSE);
-    EXPECT_EQ(Move(false), S_FALSE);
-    request->items.DeleteAll();
-    request.AddFile(7, 2, 3);
-    EXPECT_EQ(Move(true), S_FALSE);
-    EXPECT_EQ(Move(false), S_FALSE);
-
-    const auto seen = reports.Boxes();
-    ASSERT_EQ(seen.size(), 2u);
-    EXPECT_EQ((Fields{seen[0].caption, seen[0].text, seen[1].caption, seen[1].text}),
-              (Fields{L"Rename Item", L"The new file name is not valid.", L"Move Items",
-                      L"Some items could not be moved."}));
-    EXPECT_EQ(seen[0].owner, parent.get());
-    Fields groups;  // display name | icon
-    size_t items = 0;
-    for (const auto& entry : folder.Journal(L"ReportDialog")) {
-        if (entry.empty()) continue;
-        if (entry[0] == L"Group") groups.push_back(entry[1] + L" | " + entry[3]);
-        items += entry[0] == L"Item";
-    }
-    EXPECT_EQ(groups, (Fields{L"One item can not be moved on the local disk | 16", L"2 files are checked out | 16",
-                              L"An attempt was made to move a folder to one of its sub-folders. | 16"}));
-    EXPECT_EQ(items, 4u);
-}
-
-// The module's texts and the vault's sentence for the code, in the user's
-// language; the module holds its catalogue service until it is unloaded.
-TEST_F(ReportTest, TheDatabaseFailureBoxSpeaksTheUsersLanguage) {
+// Items refused before anything changed, for an invalid name or by the database,
+// are reported with the "can not" wording, a failed move in an error box; silent
+// runs show nothing. The module's texts and the vault's sentences are in the
+// user's language, and the module holds its catalogue service until unloaded.
+TEST_F(ReportTest, RefusalsAndFailuresReachTheUserInTheirLanguageUnlessTheRunIsSilent) {
     folder.WriteCatalog({L"Move\t\t0x10\tElemente verschieben",
                          L"Move\t\t0x15\tEinige Elemente konnten nicht verschoben werden.",
                          L"QorInterface\tErrorCodes\t0xDB\tOrdner in Unterordner verschoben"});
-    MessageBoxWatcher boxes;
-    host.moveResult = static_cast<HRESULT>(0x8004029C);
-    request.AddFile(7, 2, 3);
-    EXPECT_EQ(Move(false), static_cast<HRESULT>(0x8004029C));
-    const auto seen = boxes.Boxes();
-    ASSERT_EQ(seen.size(), 1u);
-    EXPECT_EQ(seen[0].caption, L"Elemente verschieben");
-    EXPECT_EQ(seen[0].text, L"Einige Elemente konnten nicht verschoben werden.\nOrdner in Unterordner verschoben");
-
-    const auto journal = folder.Journal(L"TextCatalog");
-    ASSERT_GE(journal.size(), 2u);
-    EXPECT_EQ(journal[1], (Fields{L"Init", L"Brimwork PDM", L"Move"}));
-    const auto count = [&](const wchar_t* call) {
-        const auto calls = folder.JournalCalls(L"TextCatalog");
-        return std::count(calls.begin(), calls.end(), call);
+    MessageBoxWatcher reports(IDOK, kReportDialogClass), boxes;
+    host.onMoveInDatabase = [](MoveRequest* r) {
+        r->dbErrors.Append(new DbMoveError{7, 0, 0, L"", 2, L"gear.prt", L"", L"\\Parts\\", L"\\Archive\\"});
     };
-    EXPECT_EQ(count(L"Create"), count(L"Destroy") + 1);  // the module's own instance is still alive
+    for (const wchar_t* name : {L"a:b", L""}) {  // a rename to an invalid name, then a move
+        request->items.DeleteAll();
+        request.AddFile(7, 2, *name ? 2 : 3, name);
+        EXPECT_EQ(Move(true), S_FALSE);
+        EXPECT_EQ(Move(false), S_FALSE);
+    }
+    host.onMoveInDatabase = nullptr;
+    host.moveResult = static_cast<HRESULT>(0x8004029C);
+    EXPECT_EQ(Move(false), static_cast<HRESULT>(0x8004029C));
+
+    const std::wstring some = L"Einige Elemente konnten nicht verschoben werden.";
+    const auto seen = reports.Boxes(), errors = boxes.Boxes();
+    ASSERT_EQ(seen.size(), 2u);
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_EQ((Fields{seen[0].caption, seen[0].text, seen[1].caption, seen[1].text, errors[0].caption, errors[0].text}),
+              (Fields{L"Rename Item", L"The new file name is not valid.", L"Elemente verschieben", some,
+                      L"Elemente verschieben", some + L"\nOrdner in Unterordner verschoben"}));
+    Fields groups;
+    for (const auto& entry : folder.Journal(L"ReportDialog")) {
+        if (entry[0] == L"Group") groups.push_back(entry[1]);
+    }
+    EXPECT_EQ(groups,
+              (Fields{L"One item can not be moved on the local disk", L"One file is checked out on another computer"}));
+    const auto alive = [&] {
+        const auto calls = folder.JournalCalls(L"TextCatalog");
+        return std::count(calls.begin(), calls.end(), L"Create") - std::count(calls.begin(), calls.end(), L"Destroy");
+    };
+    EXPECT_EQ(alive(), 1);  // the module's own instance
     module.reset();
-    EXPECT_EQ(count(L"Create"), count(L"Destroy"));
+    EXPECT_EQ(alive(), 0);
 }
 
 }  // namespace

@@ -9,40 +9,33 @@
 
 namespace {
 
-class TranslateTest : public ::testing::Test {
-protected:
-    TranslateTest() { CoInitialize(nullptr); }
-    ~TranslateTest() override {
-        OnProcessDetach(false);
-        CoUninitialize();
-    }
-    TestFolder folder;
-};
+using Calls = std::vector<std::wstring>;
 
-TEST_F(TranslateTest, TheServiceSuppliesItsTextsAndOnlyAnOkAnswerCounts) {
+// Without COM on the loading thread, or with a service that cannot serve the
+// module, the texts are English; only an answer of S_OK gives the service's text.
+TEST(TranslateTest, TheServiceSuppliesTheModulesTextsElseTheEnglishOnes) {
+    TestFolder folder;
     folder.WriteCatalog({L"Move\t\t0x10\tElemente verschieben", L"Other\t\t0x11\tnot this module"});
+    OnProcessAttach(nullptr);
+    EXPECT_EQ(TextCatalogService(), nullptr);
+    EXPECT_EQ(Translate(Msg::CaptionMove), L"Move Items");
+
+    ASSERT_EQ(CoInitialize(nullptr), S_OK);
+    folder.Configure(L"TextCatalog", {L"init-result=0x80004005"});
+    OnProcessAttach(nullptr);
+    EXPECT_EQ(TextCatalogService(), nullptr);
+    EXPECT_EQ(folder.JournalCalls(L"TextCatalog"), (Calls{L"Create", L"Init", L"Destroy"}));
+    EXPECT_EQ(Translate(Msg::CaptionMove), L"Move Items");
+
+    folder.Configure(L"TextCatalog", {});
     OnProcessAttach(nullptr);
     EXPECT_EQ(Translate(Msg::CaptionMove), L"Elemente verschieben");
     EXPECT_EQ(Translate(Msg::CaptionRename), L"Rename Item");  // only another module has a text for it
     folder.Configure(L"TextCatalog", {L"gettext-result=1"});
     EXPECT_EQ(Translate(Msg::CaptionMove), L"Move Items");
-    folder.Configure(L"TextCatalog", {L"gettext-null=1"});
-    EXPECT_EQ(Translate(Msg::CaptionMove), L"");
-}
-
-TEST_F(TranslateTest, AServiceThatCannotServeTheModuleIsReleased) {
-    folder.Configure(L"TextCatalog", {L"init-result=0x80004005"});
-    folder.WriteCatalog({L"Move\t\t0x10\tElemente verschieben"});
-    OnProcessAttach(nullptr);
-    EXPECT_EQ(TextCatalogService(), nullptr);
-    EXPECT_EQ(Translate(Msg::CaptionMove), L"Move Items");
-    EXPECT_EQ(folder.JournalCalls(L"TextCatalog"), (std::vector<std::wstring>{L"Create", L"Init", L"Destroy"}));
-}
-
-TEST(TranslateWithoutCom, LoadingWithoutComLeavesEnglish) {
-    OnProcessAttach(nullptr);  // no COM on this thread: the creation fails
-    EXPECT_EQ(TextCatalogService(), nullptr);
-    EXPECT_EQ(Translate(Msg::CaptionRename), L"Rename Item");
+    OnProcessDetach(false);
+    EXPECT_EQ(folder.JournalCalls(L"TextCatalog").back(), L"Destroy");
+    CoUninitialize();
 }
 
 }  // namespace

@@ -12,28 +12,22 @@
 
 namespace {
 
-// Sets the "Location" value for one test and puts the installed one back after.
-class LocationValue {
-public:
-    LocationValue() {
+void SetLocation(const std::wstring& value, DWORD type = REG_SZ, bool terminated = true) {
+    RegSetKeyValueW(HKEY_LOCAL_MACHINE, kPlinthKey, kPlinthLocationValue, type, value.c_str(),
+                    static_cast<DWORD>((value.size() + (terminated ? 1 : 0)) * sizeof(wchar_t)));
+}
+
+// Each test may change the "Location" value; the installed one is put back after.
+class ProductMessageBoxTest : public ::testing::Test {
+protected:
+    ProductMessageBoxTest() {
         wchar_t buffer[1024] = {};
         DWORD bytes = sizeof(buffer);
         RegGetValueW(HKEY_LOCAL_MACHINE, kPlinthKey, kPlinthLocationValue, RRF_RT_REG_SZ, nullptr, buffer, &bytes);
         installed = buffer;
     }
-    ~LocationValue() { Set(installed); }
+    ~ProductMessageBoxTest() override { SetLocation(installed); }
 
-    static void Set(const std::wstring& value, DWORD type = REG_SZ, bool terminated = true) {
-        RegSetKeyValueW(HKEY_LOCAL_MACHINE, kPlinthKey, kPlinthLocationValue, type, value.c_str(),
-                        static_cast<DWORD>((value.size() + (terminated ? 1 : 0)) * sizeof(wchar_t)));
-    }
-    static void Remove() { RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, kPlinthKey, kPlinthLocationValue); }
-
-    std::wstring installed;
-};
-
-class ProductMessageBoxTest : public ::testing::Test {
-protected:
     // A folder of the test holding `library` under the name "Plinth.dll".
     std::wstring FolderWith(const wchar_t* library) const {
         const std::wstring libraryFolder = folder.Root() + L"\\for-" + library;
@@ -45,14 +39,17 @@ protected:
     int Ask() { return ShowProductMessageBox(L"Move Items", L"Do you want to try again?", parent.get()); }
 
     TestFolder folder;
-    LocationValue location;
+    std::wstring installed;
     ParentWindow parent;
 };
 
-// Loaded for one question only; a location ending in a backslash works as well.
-TEST_F(ProductMessageBoxTest, TheBoxAsksAndAnswersWithTheButtonTheUserPressed) {
-    ASSERT_FALSE(location.installed.empty());
+// Loaded for one question only, from a location with or without a final
+// backslash; only a non-empty plain string naming a folder with the library and
+// its entry is used, and only while the full path fits in the buffer.
+TEST_F(ProductMessageBoxTest, TheBoxAsksOnlyThroughAUsableLocationLibraryAndEntry) {
     MessageBoxWatcher boxes(kPlinthStopAsking, kPlinthBoxClass);
+    const std::wstring valid = FolderWith(L"Plinth.dll"), impostor = FolderWith(L"PlinthNoExport.dll");
+    SetLocation(valid + L"\\");
     EXPECT_EQ(Ask(), kPlinthStopAsking);
     EXPECT_EQ(folder.Journal(L"Plinth"),
               (std::vector<std::vector<std::wstring>>{
@@ -62,43 +59,22 @@ TEST_F(ProductMessageBoxTest, TheBoxAsksAndAnswersWithTheButtonTheUserPressed) {
                   {L"Answer", L"0x00000100"},
                   {L"Unload"}}));
 
-    LocationValue::Set(FolderWith(L"Plinth.dll") + L"\\");
-    EXPECT_EQ(Ask(), kPlinthStopAsking);
-    EXPECT_EQ(boxes.Boxes().size(), 2u);
-}
-
-TEST_F(ProductMessageBoxTest, WithoutAUsableLocationLibraryOrEntryNothingIsShown) {
-    MessageBoxWatcher boxes(IDCANCEL, kPlinthBoxClass);
-    const std::wstring empty = folder.Root() + L"\\empty";
-    CreateDirectoryW(empty.c_str(), nullptr);
-    LocationValue::Set(empty);
-    EXPECT_EQ(Ask(), 0);
-
-    const std::wstring impostor = FolderWith(L"PlinthNoExport.dll");
-    LocationValue::Set(impostor);
-    EXPECT_EQ(Ask(), 0);
+    for (const auto& [value, type] : std::vector<std::pair<std::wstring, DWORD>>{
+             {folder.Root(), REG_SZ}, {impostor, REG_SZ}, {valid, REG_EXPAND_SZ}, {L"", REG_SZ}}) {
+        SetLocation(value, type);
+        EXPECT_EQ(Ask(), 0) << value;
+    }
     EXPECT_EQ(GetModuleHandleW((impostor + L"\\Plinth.dll").c_str()), nullptr);  // unloaded again
-
-    LocationValue::Remove();
-    EXPECT_EQ(Ask(), 0);
-
-    // Only a non-empty plain string that leaves room for the library's name is used.
-    const std::wstring valid = FolderWith(L"Plinth.dll");
-    LocationValue::Set(valid, REG_EXPAND_SZ);
-    EXPECT_EQ(Ask(), 0);
-    LocationValue::Set(L"");
+    RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, kPlinthKey, kPlinthLocationValue);
     EXPECT_EQ(Ask(), 0);
     // A value stored without its terminator that fills the buffer of 520 characters.
-    LocationValue::Set(valid + std::wstring(520 - valid.size(), L'\\'), REG_SZ, false);
+    SetLocation(valid + std::wstring(520 - valid.size(), L'\\'), REG_SZ, false);
     EXPECT_EQ(Ask(), 0);
-    EXPECT_TRUE(folder.JournalCalls(L"Plinth").empty());
-    // The full path must fit in the buffer too: 509 characters leave room for
-    // "Plinth.dll", 510 do not, and 520 do not fit themselves.
+    // 509 characters leave room for "Plinth.dll", 510 do not, and 520 do not fit themselves.
     for (const size_t length : {509u, 510u, 520u}) {
-        LocationValue::Set(valid + std::wstring(length - valid.size(), L'\\'));
-        EXPECT_EQ(Ask(), length == 509 ? IDCANCEL : 0) << length;
+        SetLocation(valid + std::wstring(length - valid.size(), L'\\'));
+        EXPECT_EQ(Ask(), length == 509 ? kPlinthStopAsking : 0) << length;
     }
-    EXPECT_EQ(boxes.Boxes().size(), 1u);
 }
 
 }  // namespace
