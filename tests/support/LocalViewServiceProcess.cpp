@@ -4,40 +4,23 @@
 #include <stdexcept>
 #include <string>
 
-namespace {
-
-std::wstring BesideProgram(const std::wstring& name) {
-    wchar_t path[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, path, MAX_PATH);
-    const std::wstring full = path;
-    return full.substr(0, full.rfind(L'\\') + 1) + name;
-}
-
-std::wstring UniqueEventName(const wchar_t* purpose) {
-    static std::atomic<int> serial{0};
-    return std::wstring(L"GhLocalViewService") + purpose + L"-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
-           std::to_wstring(++serial);
-}
-
-}  // namespace
-
+// The service is found beside the program first; its events are named per instance.
 LocalViewServiceProcess::LocalViewServiceProcess() {
-    const std::wstring readyName = UniqueEventName(L"Ready");
-    const std::wstring stopName = UniqueEventName(L"Stop");
-    ready_ = UniqueHandle(CreateEventW(nullptr, TRUE, FALSE, readyName.c_str()));
-    stop_ = UniqueHandle(CreateEventW(nullptr, TRUE, FALSE, stopName.c_str()));
-    if (!ready_ || !stop_) throw std::runtime_error("service events not created");
-
-    std::wstring command = L"\"" + BesideProgram(L"LocalViewService.exe") + L"\" " + readyName + L" " + stopName;
+    static std::atomic<int> serial{0};
+    const std::wstring name =
+        L"GhLocalViewService-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++serial);
+    ready_.reset(CreateEventW(nullptr, TRUE, FALSE, (name + L"-ready").c_str()));
+    stop_.reset(CreateEventW(nullptr, TRUE, FALSE, (name + L"-stop").c_str()));
+    std::wstring command = L"LocalViewService.exe " + name + L"-ready " + name + L"-stop";
     STARTUPINFOW startup = {};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION info = {};
-    if (!CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) {
+    if (!ready_ || !stop_ ||
+        !CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) {
         throw std::runtime_error("LocalViewService.exe did not start");
     }
-    process_ = UniqueHandle(info.hProcess);
+    process_.reset(info.hProcess);
     CloseHandle(info.hThread);
-
     const HANDLE waits[] = {ready_.get(), process_.get()};
     if (WaitForMultipleObjects(2, waits, FALSE, INFINITE) != WAIT_OBJECT_0) {
         throw std::runtime_error("LocalViewService.exe ended before its pipe was ready");

@@ -10,14 +10,8 @@ class LocalViewServiceProcess {
 public:
     LocalViewServiceProcess();
     ~LocalViewServiceProcess() { Stop(); }
-    LocalViewServiceProcess(const LocalViewServiceProcess&) = delete;
-    LocalViewServiceProcess& operator=(const LocalViewServiceProcess&) = delete;
-
-    // May be called from another thread while a notice waits for its answer.
     void Stop();
 
 private:
-    UniqueHandle ready_;
-    UniqueHandle stop_;
-    UniqueHandle process_;
+    UniqueHandle ready_, stop_, process_;
 };

@@ -4,12 +4,7 @@
 
 namespace {
 
-struct Counted {
-    static int live;
-    Counted() { ++live; }
-    ~Counted() { --live; }
-};
-int Counted::live = 0;
+struct Counted { inline static int live = 0; Counted() { ++live; } ~Counted() { --live; } };
 
 TEST(Ptr, TheLastHolderDeletesUnlessTheObjectWasHandedOn) {
     Ptr<Counted> first(std::make_unique<Counted>());

@@ -15,12 +15,9 @@ namespace {
 
 using Paths = std::vector<std::wstring>;
 
-class LocalMoveExecutionTest : public ::testing::Test {
-protected:
+// A path too long for the working buffer is refused untouched, unannounced.
+TEST(LocalMoveExecution, EnsureDirectoryCreatesOnlyWhatIsMissingAndTellsTheServiceFirst) {
     TestFolder folder;
-};
-
-TEST_F(LocalMoveExecutionTest, EnsureDirectoryCreatesOnlyWhatIsMissingAndTellsTheServiceFirst) {
     LocalViewServiceProcess service;
     folder.MakeFolder(L"a");
     // Leading backslashes are dropped and a run of them separates once.
@@ -28,12 +25,15 @@ TEST_F(LocalMoveExecutionTest, EnsureDirectoryCreatesOnlyWhatIsMissingAndTellsTh
     EXPECT_EQ(EnsureDirectory(folder.Path(L"a\\b\\c")), S_FALSE);
     EXPECT_EQ(EnsureDirectory(L"\\\\\\"), S_FALSE);
     // A file in the way is a failure with its system error.
-    folder.WriteFile(L"a\\plain.txt");
+    folder.WriteFile(L"a\\plain.txt", "f");
     const HRESULT hr = EnsureDirectory(folder.Path(L"a\\plain.txt\\sub"));
     EXPECT_TRUE(FAILED(hr));
     EXPECT_EQ(HRESULT_FACILITY(hr), FACILITY_WIN32);
+    const std::wstring longPath = folder.Path(std::wstring(600, L'x') + L"\\f.txt");
+    EXPECT_EQ(MoveLocalFile(folder.Path(L"a\\plain.txt"), longPath), HRESULT_FROM_WIN32(ERROR_FILENAME_EXCED_RANGE));
     service.Stop();
     EXPECT_EQ(folder.Tree(), (Paths{L"a\\", L"a\\b\\", L"a\\b\\c\\", L"a\\plain.txt"}));
+    EXPECT_EQ(folder.ReadFile(L"a\\plain.txt"), "f");
     Paths notices;
     for (const auto& line : folder.Journal(L"LocalViewService")) notices.push_back(line.at(3));
     EXPECT_EQ(notices, (Paths{folder.Path(L"a\\b"), folder.Path(L"a\\b\\c"), folder.Path(L"a\\plain.txt\\sub")}));
@@ -41,14 +41,12 @@ TEST_F(LocalMoveExecutionTest, EnsureDirectoryCreatesOnlyWhatIsMissingAndTellsTh
 
 // Z: is the Linux root under Wine; /dev/shm is another file system than the
 // prefix's drive C, so a rename between them fails and the copy path runs.
-TEST_F(LocalMoveExecutionTest, AReadOnlyFileMovesToAnotherVolumeByCopyAndDelete) {
+TEST(LocalMoveExecution, AReadOnlyFileMovesToAnotherVolumeByCopyAndDelete) {
+    TestFolder folder;
     const std::wstring other = L"Z:\\dev\\shm\\ghtests-" + std::to_wstring(GetCurrentProcessId());
     RemoveTree(other);
     if (!CreateDirectoryW(other.c_str(), nullptr)) GTEST_SKIP() << "no second volume at Z:\\dev\\shm";
-    struct Cleanup {
-        std::wstring path;
-        ~Cleanup() { RemoveTree(path); }
-    } cleanup{other};
+    struct Cleanup { std::wstring path; ~Cleanup() { RemoveTree(path); } } cleanup{other};
     folder.WriteFile(L"ro.txt", "read only");
     SetFileAttributesW(folder.Path(L"ro.txt").c_str(), FILE_ATTRIBUTE_READONLY);
     ASSERT_FALSE(MoveFileExW(folder.Path(L"ro.txt").c_str(), (other + L"\\probe").c_str(), MOVEFILE_REPLACE_EXISTING));
@@ -58,13 +56,6 @@ TEST_F(LocalMoveExecutionTest, AReadOnlyFileMovesToAnotherVolumeByCopyAndDelete)
     EXPECT_FALSE(folder.Exists(L"ro.txt"));
     std::ifstream moved((other + L"\\new\\ro.txt").c_str(), std::ios::binary);
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(moved), {}), "read only");
-}
-
-TEST_F(LocalMoveExecutionTest, APathLongerThanTheWorkingBufferIsRefusedUntouched) {
-    folder.WriteFile(L"f.txt", "f");
-    const std::wstring longPath = folder.Path(std::wstring(600, L'x') + L"\\f.txt");
-    EXPECT_EQ(MoveLocalFile(folder.Path(L"f.txt"), longPath), HRESULT_FROM_WIN32(ERROR_FILENAME_EXCED_RANGE));
-    EXPECT_EQ(folder.ReadFile(L"f.txt"), "f");
 }
 
 }  // namespace
