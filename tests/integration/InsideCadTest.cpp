@@ -16,15 +16,12 @@ TEST(InsideCad, HeldDocumentsDoNotStopTheOperation) {
         folder.WriteFile(L"Assy\\Top.asm", "FWTEXT 1\r\n");
         RecordingHost host;
         host.onListReferenceUpdates = [&folder](MoveRequest* r) {
-            auto* file = new RefFile;
-            file->oldPath = folder.Path(L"Assy\\Top.asm");
-            r->refFiles.Append(file);
+            r->refFiles.Append(new RefFile);
+            r->refFiles.head->value->oldPath = folder.Path(L"Assy\\Top.asm");
         };
         OwnedRequest request(folder.LocalRoot());
-        LoadedModule module;
         const HeldFile held(folder.Path(L"Assy\\Top.asm"));
-
-        EXPECT_EQ(module.Move(nullptr, &host, request.get(), true), S_OK);
+        EXPECT_EQ(LoadedModule().Move(nullptr, &host, request.get(), true), S_OK);
         EXPECT_EQ(host.calls.back(), "MoveInDatabase");
         EXPECT_EQ(request->errors.count, 0);
         // The rewrite itself could not open the held document.

@@ -5,27 +5,17 @@
 #include <atomic>
 #include <stdexcept>
 
-namespace {
-
-std::wstring EventName(const wchar_t* what) {
-    static std::atomic<int> serial{0};
-    return L"Local\\GhTestFileHolder_" + std::to_wstring(GetCurrentProcessId()) + L"_" + std::to_wstring(++serial) +
-           L"_" + what;
-}
-
-std::wstring Quoted(const std::wstring& text) { return L"\"" + text + L"\""; }
-
-}  // namespace
-
 HeldFile::HeldFile(const std::wstring& path, DWORD shareMode, DWORD access) {
-    const std::wstring heldName = EventName(L"held");
-    const std::wstring letGoName = EventName(L"letgo");
+    static std::atomic<int> serial{0};
+    const std::wstring events =
+        L"Local\\GhTestFileHolder_" + std::to_wstring(GetCurrentProcessId()) + L"_" + std::to_wstring(++serial);
+    const std::wstring heldName = events + L"_held", letGoName = events + L"_letgo";
     const UniqueHandle held(CreateEventW(nullptr, TRUE, FALSE, heldName.c_str()));
     letGo_.reset(CreateEventW(nullptr, TRUE, FALSE, letGoName.c_str()));
     if (!held || !letGo_) throw std::runtime_error("cannot create the holder's events");
 
     const std::wstring program = LoadedModule::BesideProgram(L"FileHolder.exe");
-    std::wstring command = Quoted(program) + L" " + Quoted(path) + L" " + std::to_wstring(access) + L" " +
+    std::wstring command = L"\"" + program + L"\" \"" + path + L"\" " + std::to_wstring(access) + L" " +
                            std::to_wstring(shareMode) + L" " + heldName + L" " + letGoName + L" " +
                            std::to_wstring(GetCurrentProcessId());
     STARTUPINFOW startup = {};
@@ -37,7 +27,6 @@ HeldFile::HeldFile(const std::wstring& path, DWORD shareMode, DWORD access) {
     }
     const UniqueHandle thread(started.hThread);
     process_.reset(started.hProcess);
-    processId_ = started.dwProcessId;
 
     const HANDLE outcomes[] = {held.get(), process_.get()};
     if (WaitForMultipleObjects(2, outcomes, FALSE, INFINITE) != WAIT_OBJECT_0) {

@@ -19,10 +19,8 @@ public:
 
     // Returns once the other process has closed the file and ended.
     void LetGo();
-    DWORD ProcessId() const { return processId_; }
 
 private:
     UniqueHandle letGo_;
     UniqueHandle process_;
-    DWORD processId_ = 0;
 };

@@ -16,11 +16,10 @@ TEST(LocalMovesWritable, SourcesHeldByAnotherProcessAreRefusedInPlanOrder) {
     OwnedRequest request{folder.LocalRoot()};
     Mover mover{nullptr, &host, request.get(), true};
     const DWORD readOnly = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_ARCHIVE;
-    for (const wchar_t* name : {L"free.prt", L"held.prt", L"shared.prt", L"readonly.prt", L"held readonly.prt",
-                                L"Assy\\Top.asm"}) {
+    const std::vector<std::wstring> readOnlyFiles = {L"readonly.prt", L"held readonly.prt"};
+    for (const wchar_t* name : {L"free.prt", L"held.prt", L"shared.prt", L"Assy\\Top.asm"}) folder.WriteFile(name);
+    for (const std::wstring& name : readOnlyFiles) {
         folder.WriteFile(name);
-    }
-    for (const wchar_t* name : {L"readonly.prt", L"held readonly.prt"}) {
         ASSERT_TRUE(SetFileAttributesW(folder.Path(name).c_str(), readOnly));
     }
     const HeldFile held(folder.Path(L"held.prt"));
@@ -42,9 +41,7 @@ TEST(LocalMovesWritable, SourcesHeldByAnotherProcessAreRefusedInPlanOrder) {
         refused.push_back(e->path.substr(folder.Path(L"").size()));
     }
     EXPECT_EQ(refused, (std::vector<std::wstring>{L"shared.prt", L"held readonly.prt", L"held.prt"}));
-    for (const wchar_t* name : {L"readonly.prt", L"held readonly.prt"}) {
-        EXPECT_EQ(GetFileAttributesW(folder.Path(name).c_str()), readOnly) << name;
-    }
+    for (const std::wstring& name : readOnlyFiles) EXPECT_EQ(GetFileAttributesW(folder.Path(name).c_str()), readOnly);
 }
 
 }  // namespace
