@@ -25,7 +25,9 @@ protected:
     // The vault knows Assy\Top.asm, which references two parts it knows and, last, one it does not.
     // Every vault lent before must have been destroyed.
     void LendVault(const Texts& extraConfiguration = {}) {
-        if (vault) EXPECT_TRUE(VaultReleased());
+        if (vault) {
+            EXPECT_TRUE(VaultReleased());
+        }
         Texts configuration = {VaultDocument(folder.Path(L"Assy\\Top.asm"),
                                              {Part(L"Bolt.prt"), Part(L"Nut.prt"), Part(L"Unknown.prt")}),
                                VaultDocument(Part(L"Bolt.prt")), VaultDocument(Part(L"Nut.prt"))};
