@@ -8,6 +8,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cwchar>
+#include <tuple>
+
 namespace {
 
 using Calls = std::vector<std::string>;
@@ -88,37 +91,30 @@ TEST_F(DriverTest, InvalidNamesRefuseTheOperationBeforeAnythingChanges) {
     EXPECT_EQ(errors[1]->detail, L"desktop.ini");
 }
 
-TEST_F(DriverTest, AFailedDatabaseMoveIsShownInAnErrorBoxOwnedByTheParentUnlessSilent) {
+TEST_F(DriverTest, AFailedDatabaseChangeIsShownInAnErrorBoxOwnedByTheParentUnlessSilent) {
     host.moveResult = HRESULT_FROM_WIN32(ERROR_ACCESS_DENIED);
-    request.AddFile(7, 2, 3);
+    MoveItem* item = request.AddFile(7, 2, 3);
     {
         MessageBoxWatcher boxes;
         EXPECT_EQ(Move(true), HRESULT_FROM_WIN32(ERROR_ACCESS_DENIED));
         EXPECT_TRUE(boxes.Boxes().empty());
     }
-    MessageBoxWatcher boxes;
-    EXPECT_EQ(Move(false), HRESULT_FROM_WIN32(ERROR_ACCESS_DENIED));
-    EXPECT_EQ(host.calls.back(), "MoveInDatabase");
-    const auto seen = boxes.Boxes();
-    ASSERT_EQ(seen.size(), 1u);
-    EXPECT_EQ(seen[0].caption, L"Move Items");
-    const std::wstring lead = L"Some items could not be moved.\n";
-    EXPECT_EQ(seen[0].text.substr(0, lead.size()), lead);
-    EXPECT_GT(seen[0].text.size(), lead.size());  // followed by the error's text
-    EXPECT_TRUE(seen[0].errorIcon);
-    EXPECT_EQ(seen[0].owner, parent.get());
-    EXPECT_EQ(seen[0].buttons, (std::vector<int>{IDOK}));
-}
-
-TEST_F(DriverTest, AFailedDatabaseRenameSaysSoInItsCaptionAndText) {
-    MessageBoxWatcher boxes;
-    host.moveResult = E_FAIL;
-    request.AddFile(7, 2, 2, L"new.prt");
-    EXPECT_EQ(Move(false), E_FAIL);
-    const auto seen = boxes.Boxes();
-    ASSERT_EQ(seen.size(), 1u);
-    EXPECT_EQ(seen[0].caption, L"Rename Item");
-    EXPECT_EQ(seen[0].text.substr(0, 31), L"The item could not be renamed.\n");
+    for (const auto& [newName, caption, lead] :
+         {std::make_tuple(L"", L"Move Items", L"Some items could not be moved.\n"),
+          std::make_tuple(L"new.prt", L"Rename Item", L"The item could not be renamed.\n")}) {
+        item->newName = newName;
+        MessageBoxWatcher boxes;
+        EXPECT_EQ(Move(false), HRESULT_FROM_WIN32(ERROR_ACCESS_DENIED));
+        EXPECT_EQ(host.calls.back(), "MoveInDatabase");
+        const auto seen = boxes.Boxes();
+        ASSERT_EQ(seen.size(), 1u);
+        EXPECT_EQ(seen[0].caption, caption);
+        EXPECT_EQ(seen[0].text.substr(0, wcslen(lead)), lead);
+        EXPECT_GT(seen[0].text.size(), wcslen(lead));  // followed by the error's text
+        EXPECT_TRUE(seen[0].errorIcon);
+        EXPECT_EQ(seen[0].owner, parent.get());
+        EXPECT_EQ(seen[0].buttons, (std::vector<int>{IDOK}));
+    }
 }
 
 TEST_F(DriverTest, ItemsTheDatabaseRefusesOneByOneStopTheOperationWithSFalse) {
