@@ -2,7 +2,7 @@
 // it, with a chosen access and share mode, until LetGo (or destruction).
 #pragma once
 
-#include "common/Handles.h"
+#include "HelperProcess.h"
 
 #include <windows.h>
 
@@ -11,16 +11,13 @@
 class HeldFile {
 public:
     // Returns once the other process holds the file; throws when it cannot.
-    explicit HeldFile(const std::wstring& path, DWORD shareMode = 0,
-                      DWORD access = GENERIC_READ | GENERIC_WRITE);
-    ~HeldFile() { LetGo(); }
-    HeldFile(const HeldFile&) = delete;
-    HeldFile& operator=(const HeldFile&) = delete;
+    explicit HeldFile(const std::wstring& path, DWORD shareMode = 0, DWORD access = GENERIC_READ | GENERIC_WRITE)
+        : holder_(L"FileHolder.exe", L"\"" + path + L"\" " + std::to_wstring(access) + L" " +
+                                         std::to_wstring(shareMode) + L" " + std::to_wstring(GetCurrentProcessId())) {}
 
     // Returns once the other process has closed the file and ended.
-    void LetGo();
+    void LetGo() { holder_.Stop(); }
 
 private:
-    UniqueHandle letGo_;
-    UniqueHandle process_;
+    HelperProcess holder_;
 };

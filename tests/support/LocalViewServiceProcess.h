@@ -4,14 +4,13 @@
 // destructor.
 #pragma once
 
-#include "common/Handles.h"
+#include "HelperProcess.h"
 
 class LocalViewServiceProcess {
 public:
-    LocalViewServiceProcess();
-    ~LocalViewServiceProcess() { Stop(); }
-    void Stop();
+    LocalViewServiceProcess() : service_(L"LocalViewService.exe", L"") {}
+    void Stop() { service_.Stop(); }
 
 private:
-    UniqueHandle ready_, stop_, process_;
+    HelperProcess service_;
 };
