@@ -12,8 +12,10 @@
 // Configuration (ReportDialog.ini): show-result=<code> is returned once the
 // dialog has closed; no-interface=1 answers no IFileRefDlg; snapshot=<path>
 // saves the window's image as PNG once shown, and snapshot-close=1 then
-// closes it as if Close had been pressed.
-#include "installation/reportdialog/Snapshot.h"
+// closes it as if Close had been pressed; invoke=11 has the dialog invoke
+// command 11 on every item that offers it, as a user would, journaled as
+//   Invoked <item as listed> <result>.
+#include "installation/standin/Snapshot.h"
 #include "installation/standin/ComServer.h"
 #include "installation/standin/Journal.h"
 #include "installation/standin/ModalWindow.h"
@@ -85,6 +87,7 @@ struct Walked {
     std::wstring label;
     int image;
     std::vector<size_t> children;
+    bool offersNonUniqueView = false;
 };
 
 // Images of the tree view, by the icon value an item reports.
@@ -187,6 +190,7 @@ private:
         standin::Journal(kComponent, {L"Item", name, display, folder, target, icon.Text(), std::to_wstring(code),
                                       std::to_wstring(type), statusText, problemCode, problemType, problemText,
                                       commandState.Text(), key});
+        walked_[index].offersNonUniqueView = commandState.Get().vt == VT_BOOL && commandState.Get().boolVal;
         walked_[index].label = name + L": " + statusText + L"  (" + folder + L" \u2192 " + target + L")";
         return index;
     }
@@ -277,6 +281,7 @@ public:
         }
         ReportWindow window(caption, description, parent);
         window.Fill(walker.Items(), top);
+        if (standin::ConfigCode(kComponent, L"invoke", 0) == kCommandNonUniqueFiles) InvokeNonUniqueViews(walker);
         window.Run();
         const auto result = static_cast<HRESULT>(standin::ConfigCode(kComponent, L"show-result", S_OK));
         standin::Journal(kComponent, {L"Closed", standin::Hex(static_cast<unsigned long>(result))});
@@ -284,6 +289,17 @@ public:
     }
 
 private:
+    static void InvokeNonUniqueViews(const Walker& walker) {
+        for (const Walked& walked : walker.Items()) {
+            if (!walked.offersNonUniqueView) continue;
+            IFileRefItem3* commands = Query<IFileRefItem3>(walked.item, IID_IFileRefItem3);
+            if (!commands) continue;
+            const HRESULT hr = commands->InvokeCommand(kCommandNonUniqueFiles, 0, 0);
+            commands->Release();
+            standin::Journal(kComponent, {L"Invoked", walked.label, standin::Hex(static_cast<unsigned long>(hr))});
+        }
+    }
+
     static std::wstring TextOf(IFileRefCmd* command, LONG number) {
         BSTR text = nullptr;
         command->GetText(number, &text);

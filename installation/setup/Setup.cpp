@@ -76,7 +76,8 @@ int wmain(int argc, wchar_t** argv) {
     const std::wstring folder = ProgramFolder();
     bool ok = true;
     for (const wchar_t* server :
-         {L"TextCatalog.dll", L"VaultObject.dll", L"ReportDialog.dll", L"LocalViewNotifier.dll"}) {
+         {L"TextCatalog.dll", L"VaultObject.dll", L"AddIn.dll", L"ReportDialog.dll", L"NonUniqueFilesDialog.dll",
+          L"LocalViewNotifier.dll"}) {
         ok = RunRegistration(folder + server, entry) && ok;
     }
     for (const wchar_t* library : {L"VaultRecords.tlb", L"DialogRecords.tlb"}) {

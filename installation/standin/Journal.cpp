@@ -6,7 +6,6 @@
 
 #include <cwchar>
 #include <fstream>
-#include <sstream>
 
 namespace standin {
 
@@ -108,10 +107,15 @@ std::vector<std::string> ReadLines(const std::wstring& path) {
 std::vector<std::vector<std::wstring>> ReadJournal(const std::wstring& folder, const wchar_t* component) {
     std::vector<std::vector<std::wstring>> entries;
     for (const std::string& line : ReadLines(folder + L"\\" + component + L".journal")) {
+        // Split by hand: a final empty field is a field too.
+        const std::wstring text = FromUtf8(line);
         std::vector<std::wstring> fields;
-        std::wstringstream stream(FromUtf8(line));
-        std::wstring field;
-        while (std::getline(stream, field, L'\t')) fields.push_back(UnescapeField(field));
+        for (size_t start = 0;;) {
+            const size_t tab = text.find(L'\t', start);
+            fields.push_back(UnescapeField(text.substr(start, tab - start)));
+            if (tab == std::wstring::npos) break;
+            start = tab + 1;
+        }
         entries.push_back(fields);
     }
     return entries;

@@ -11,3 +11,6 @@ inline constexpr const wchar_t* kReportDialogClass = L"GhStandinReportDialog";
 // buttons answer with their own control ids (try again, stop asking, IDCANCEL).
 inline constexpr const wchar_t* kPlinthBoxClass = L"GhStandinPlinthBox";
 inline constexpr int kStandinTextControl = 0xFFFF;
+// The non-unique files dialog: its static text 0xFFFF lists the paths in
+// question, a list box the vault files found; OK closes it.
+inline constexpr const wchar_t* kNonUniqueDialogClass = L"GhStandinNonUniqueDialog";

@@ -4,6 +4,7 @@
 // them were released.
 #include "installation/standin/ComServer.h"
 #include "installation/standin/Journal.h"
+#include "installation/vault/AddInHooks.h"
 #include "installation/vault/ObjectModel.h"
 #include "installation/vault/ReferenceGraph.h"
 #include "installation/vault/ReferencedFileHandler.h"
@@ -28,6 +29,9 @@ public:
         } served[] = {
             {IID_IVaultObjectModel, L"model", &model_},
             {IID_IReferencedFileHandler, L"handler", &handler_},
+            {IID_IAddInHooks, L"hooks", &hooks_},
+            {IID_IVaultValue, L"value", &value_},
+            {IID_IDispatch, L"dispatch", &automation_},
         };
         IUnknown* found = iid == IID_IUnknown ? this : nullptr;
         for (const auto& facet : served) {
@@ -43,6 +47,9 @@ private:
     const vault::ReferenceGraph graph_ = vault::ReferenceGraph::Configured();
     vault::ObjectModel model_{*this, graph_};
     vault::ReferencedFileHandler handler_{*this};
+    vault::Hooks hooks_{*this};
+    vault::ValueSource value_{*this};
+    vault::Automation automation_{*this};
 };
 
 }  // namespace

@@ -1,32 +1,16 @@
 #include "installation/vault/VaultCalls.h"
 
-#include "common/Bstr.h"
-#include "common/ComPtr.h"
+#include "installation/standin/ErrorInfo.h"
 #include "installation/standin/Journal.h"
 #include "installation/vault/VaultClass.h"
 
-#include <oleauto.h>
-
 namespace vault {
-
-namespace {
-
-void LeaveErrorInfo(const std::wstring& description) {
-    ComPtr<ICreateErrorInfo> create;
-    if (FAILED(CreateErrorInfo(create.Put()))) return;
-    const Bstr text(description);
-    create->SetDescription(text.Get());
-    const auto info = ComPtr<IErrorInfo>::Query(create.Get(), IID_IErrorInfo);
-    SetErrorInfo(0, info.Get());
-}
-
-}  // namespace
 
 HRESULT Called(std::initializer_list<std::wstring> fields) {
     standin::Journal(kVaultComponent, fields);
     const std::wstring call = *fields.begin();
     const HRESULT configured = standin::ConfigCode(kVaultComponent, L"fail:" + call, S_OK);
-    if (FAILED(configured)) LeaveErrorInfo(call + L" failed in the vault");
+    if (FAILED(configured)) standin::LeaveErrorInfo(call + L" failed in the vault");
     return configured;
 }
 

@@ -2,13 +2,16 @@
 // MoveRequest::vault. A test creates it with CoCreateInstance after writing
 // its configuration.
 //
-// Journal (Vault.journal): every call it receives, with its arguments.
+// Journal (Vault.journal): every call it receives, with its arguments. Its
+// dispatchers call the add-ins listed under the installation's add-in key.
 // Configuration (Vault.ini):
 //   document=<path>|<referenced path>|...  a document the vault knows and the
 //                                          paths it references (fields escaped
 //                                          as in every stand-in configuration)
 //   fail:<call>=<code>       the call answers the code, with error information
-//   without=model|handler|utility   that interface is missing
+//   without=model|handler|utility|hooks|value|dispatch   that interface is missing
+//   null-dispatcher=<cmd>    GetDispatcher hands out none for that command
+//   vault-value=<n>          what GetVaultValue and the "VaultValue" property give
 //   null-results=1           GetResults answers S_OK with no list
 //   null-position=first|next the first or every next position comes back null
 #pragma once

@@ -1,4 +1,4 @@
-#include "installation/reportdialog/Snapshot.h"
+#include "installation/standin/Snapshot.h"
 
 #include "common/ComPtr.h"
 
