@@ -97,6 +97,14 @@ RecordArray CreateBstrArray(ULONG count) {
     return RecordArray::Own(array);
 }
 
+BSTR RecordText(const std::wstring& text) {
+    BSTR copy = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
+    if (!copy) RaiseComError(E_OUTOFMEMORY, L"SysAllocStringLen failed.");
+    return copy;
+}
+
+BSTR RecordText(const wchar_t* text) { return text ? RecordText(std::wstring(text)) : nullptr; }
+
 HRESULT AppendBstr(RecordArray& array, BSTR text) {
     if (!array.Get()) {
         SAFEARRAYBOUND bound = {0, 0};

@@ -5,6 +5,8 @@
 #include <windows.h>
 #include <oaidl.h>
 
+#include <string>
+
 // Owns one one-dimensional SAFEARRAY whose data stays accessed while the
 // holder fills it.
 class RecordArray {
@@ -49,6 +51,11 @@ RecordArray CreateNonUniqueFileRecordArray(ULONG count);
 
 // A vector of `count` null BSTRs, lower bound 0.
 RecordArray CreateBstrArray(ULONG count);
+
+// A new BSTR for a record field, freed with the array's records; out of
+// memory is raised.
+BSTR RecordText(const std::wstring& text);
+BSTR RecordText(const wchar_t* text);  // null stays null
 
 // Appends a copy of `text`, creating the array on first use.
 HRESULT AppendBstr(RecordArray& array, BSTR text);

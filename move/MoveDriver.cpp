@@ -17,12 +17,6 @@
 
 namespace {
 
-// Add-in command codes: folders, then files; before, then after the change.
-constexpr int32_t kFolderMoveBefore = 0x21, kFileMoveBefore = 0x15;
-constexpr int32_t kFolderRenameBefore = 0x1F, kFileRenameBefore = 0x0F;
-constexpr int32_t kFolderMoveAfter = 0x22, kFileMoveAfter = 0x16;
-constexpr int32_t kFolderRenameAfter = 0x20, kFileRenameAfter = 0x10;
-
 // True when the process hosting the module is the CAD application itself.
 bool IsInsideCad() {
     wchar_t path[MAX_PATH + 1] = {};
@@ -145,37 +139,6 @@ Mover::OperationCounts Mover::CollectIdentifiers(FolderPathMap& folderPaths, Fil
         if (item->destFolderId != 0 && item->newPath.empty()) folderPaths[item->destFolderId];
     }
     return counts;
-}
-
-// `hr` is the non-negative result of resolving the names; it stands when no
-// notification runs.
-HRESULT Mover::NotifyAddInsBefore(IAddInHooks* hook, const OperationCounts& counts, const FolderPathMap& folderPaths,
-                                  const FileNameMap& fileNames, HRESULT hr) {
-    if (counts.movedFiles > 0 || counts.movedFolders > 0) {
-        hr = NotifyAddIns(hook, counts.movedFiles, counts.movedFolders, folderPaths, fileNames, kFolderMoveBefore,
-                          kFileMoveBefore, true);
-    }
-    if (SUCCEEDED(hr) && (counts.renamedFiles > 0 || counts.renamedFolders > 0)) {
-        hr = NotifyAddIns(hook, counts.renamedFiles, counts.renamedFolders, folderPaths, fileNames,
-                          kFolderRenameBefore, kFileRenameBefore, true);
-    }
-    return hr;
-}
-
-// Both notifications run; the first failure wins.
-HRESULT Mover::NotifyAddInsAfter(IAddInHooks* hook, const OperationCounts& counts, const FolderPathMap& folderPaths,
-                                 const FileNameMap& fileNames, HRESULT pending) {
-    HRESULT result = pending;
-    if (counts.movedFiles > 0 || counts.movedFolders > 0) {
-        result = NotifyAddIns(hook, counts.movedFiles, counts.movedFolders, folderPaths, fileNames, kFolderMoveAfter,
-                              kFileMoveAfter, false);
-    }
-    if (counts.renamedFiles > 0 || counts.renamedFolders > 0) {
-        const HRESULT renamed = NotifyAddIns(hook, counts.renamedFiles, counts.renamedFolders, folderPaths, fileNames,
-                                             kFolderRenameAfter, kFileRenameAfter, false);
-        if (SUCCEEDED(result)) result = renamed;
-    }
-    return result;
 }
 
 // Two different sources with one target are refused even when the target does

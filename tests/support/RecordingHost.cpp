@@ -27,10 +27,13 @@ HRESULT RecordingHost::ResolveNames(FolderPathMap& folders, FileNameMap& files) 
     return resolveResult;
 }
 
-HRESULT RecordingHost::FindFilesByName(int32_t, const std::vector<std::wstring>*,
-                                       std::vector<std::shared_ptr<FoundFileRecord>>*, const wchar_t*) {
+HRESULT RecordingHost::FindFilesByName(int32_t hostContext, const std::vector<std::wstring>* names,
+                                       std::vector<std::shared_ptr<FoundFileRecord>>* found,
+                                       const wchar_t* localRoot) {
     calls.push_back("FindFilesByName");
-    return S_OK;
+    finds.push_back({hostContext, names ? *names : std::vector<std::wstring>(), localRoot ? localRoot : L"(null)"});
+    if (found) *found = std::move(foundFiles);  // handed over even on failure: the caller releases them
+    return findResult;
 }
 
 OwnedRequest::OwnedRequest(std::wstring localRoot) { request_.localRoot = std::move(localRoot); }

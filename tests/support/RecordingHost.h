@@ -5,6 +5,7 @@
 #include "GhMove.h"
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -17,12 +18,20 @@ public:
     HRESULT moveResult = S_OK;
     std::function<void(MoveRequest*)> onListReferenceUpdates;  // e.g. fill refFiles
     std::function<void(MoveRequest*)> onMoveInDatabase;        // e.g. fill dbErrors
+    std::vector<std::shared_ptr<FoundFileRecord>> foundFiles;  // handed over by the next FindFilesByName
+    HRESULT findResult = S_OK;
 
     // What happened, in order.
     std::vector<std::string> calls;
     std::vector<int32_t> askedFolderIds;  // keys of the folder map as given
     std::vector<int32_t> askedFileIds;
     bool askedWithEmptyValues = true;
+    struct FindRequest {
+        int32_t hostContext;
+        std::vector<std::wstring> names;
+        std::wstring localRoot;
+    };
+    std::vector<FindRequest> finds;
 
     HRESULT ListReferenceUpdates(MoveRequest* request) override;
     HRESULT MoveInDatabase(MoveRequest* request) override;

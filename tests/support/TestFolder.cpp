@@ -115,6 +115,15 @@ std::vector<std::vector<std::wstring>> TestFolder::Journal(const wchar_t* compon
     return standin::ReadJournal(StandinDir(), component);
 }
 
+void TestFolder::ForgetJournals() const {
+    WIN32_FIND_DATAW data;
+    UniqueFindHandle find(FindFirstFileW((StandinDir() + L"\\*.journal").c_str(), &data));
+    if (!find) return;
+    do {
+        DeleteFileW((StandinDir() + L"\\" + data.cFileName).c_str());
+    } while (FindNextFileW(find.get(), &data));
+}
+
 std::vector<std::wstring> TestFolder::JournalCalls(const wchar_t* component) const {
     std::vector<std::wstring> calls;
     for (const auto& entry : Journal(component)) calls.push_back(entry.empty() ? L"" : entry[0]);

@@ -33,6 +33,8 @@ public:
     // Writes the text catalogue the catalogue stand-in reads.
     void WriteCatalog(const std::vector<std::wstring>& lines) const;
     std::vector<std::vector<std::wstring>> Journal(const wchar_t* component) const;
+    // Starts every stand-in's journal afresh.
+    void ForgetJournals() const;
     // The first field of every journal line.
     std::vector<std::wstring> JournalCalls(const wchar_t* component) const;
 

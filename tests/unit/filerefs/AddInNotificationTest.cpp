@@ -1,0 +1,222 @@
+// Notifying the add-ins through the installation's vault object: which
+// blocks call, what the add-in receives, what the notification answers.
+#include "filerefs/AddInNotification.h"
+#include "interfaces/AddInHooks.h"
+
+#include "ComThread.h"
+#include "RecordingHost.h"
+#include "TestFolder.h"
+#include "VaultObject.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using Lines = std::vector<std::vector<std::wstring>>;
+using Words = std::vector<std::wstring>;
+
+constexpr HRESULT kAddInFailure = static_cast<HRESULT>(0x80040155);
+
+ULONG References(IUnknown* object) {
+    object->AddRef();
+    return object->Release();
+}
+
+class AddInNotificationTest : public ::testing::Test {
+protected:
+    // Configures the vault and the add-in, then creates the vault object.
+    void Install(const std::vector<std::wstring>& vaultLines, const std::vector<std::wstring>& addInLines = {}) {
+        folder.Configure(kVaultComponent, vaultLines);
+        folder.Configure(L"AddIn", addInLines);
+        vault = CreateVaultObject();
+        hook = ComPtr<IAddInHooks>::Query(vault.Get(), IID_IAddInHooks);
+        ASSERT_TRUE(hook);
+    }
+    HRESULT Notify(int32_t files, int32_t folders, int32_t folderCmd, int32_t fileCmd, bool before) {
+        const AddInAudience audience{hook.Get(), parent, *request.get(), folderPaths, fileNames};
+        return NotifyAddIns(audience, files, folders, folderCmd, fileCmd, before);
+    }
+    HRESULT Before(int32_t files, int32_t folders) {
+        return Notify(files, folders, kAddInFolderMoveBefore, kAddInFileMoveBefore, true);
+    }
+    HRESULT After(int32_t files, int32_t folders) {
+        return Notify(files, folders, kAddInFolderMoveAfter, kAddInFileMoveAfter, false);
+    }
+    // The vault's hook and dispatch calls, without the value reads.
+    Lines VaultCalls() const {
+        Lines calls;
+        for (const auto& line : folder.Journal(kVaultComponent)) {
+            if (line[0] == L"GetDispatcher" || line[0] == L"Dispatch") calls.push_back(line);
+        }
+        return calls;
+    }
+    // The command codes the add-in was sent, in order.
+    Words AddInCommands() const {
+        Words commands;
+        for (const auto& line : folder.Journal(L"AddIn")) {
+            if (line[0] == L"Command") commands.push_back(line[1]);
+        }
+        return commands;
+    }
+
+    TestFolder folder;
+    ComThread com;
+    HWND parent = reinterpret_cast<HWND>(static_cast<INT_PTR>(0x1234));
+    OwnedRequest request{L"C:\\Vault"};
+    FolderPathMap folderPaths = {{4, L"\\Projects\\Old\\"}, {9, L"\\Archive\\"}};
+    FileNameMap fileNames = {{70, L"bracket.prt"}};
+    ComPtr<IUnknown> vault;
+    ComPtr<IAddInHooks> hook;
+};
+
+TEST_F(AddInNotificationTest, EachBlockSendsOneCommandRecordAndOneRecordPerItemOfItsKind) {
+    Install({L"vault-value=77"});
+    request.AddFolder(4, 9);
+    request.AddFile(70, 4, 9);
+    request.AddFolder(44, 9);  // not resolved by the host
+    EXPECT_EQ(Before(1, 2), S_OK);
+    EXPECT_EQ(VaultCalls(), (Lines{{L"GetDispatcher", L"0x21"}, {L"Dispatch", L"0x21", L"0x21"},
+                                   {L"GetDispatcher", L"0x15"}, {L"Dispatch", L"0x15", L"0x15"}}));
+    const Lines addIn = folder.Journal(L"AddIn");
+    const Words zeros = {L"0", L"77", L"77", L"0,0,0", L"0", L"0"};
+    const auto command = [&](const wchar_t* cmd) {
+        Words line = {L"Command", cmd, standin::Hex(0x1234)};
+        line.insert(line.end(), zeros.begin(), zeros.end());
+        return line;
+    };
+    EXPECT_EQ(addIn, (Lines{command(L"0x21"),
+                            {L"Records", L"2"},
+                            {L"Item", L"4", L"0", L"9", L"0", L"C:\\Vault\\Projects\\Old", L"C:\\Vault\\Archive\\Old",
+                             L"0,0,0,0,0"},
+                            {L"Item", L"44", L"0", L"9", L"0", L"(null)", L"(null)", L"0,0,0,0,0"},
+                            command(L"0x15"),
+                            {L"Records", L"1"},
+                            {L"Item", L"70", L"4", L"9", L"0", L"C:\\Vault\\Projects\\Old\\bracket.prt",
+                             L"C:\\Vault\\Archive\\bracket.prt", L"0,0,0,0,0"}}));
+}
+
+TEST_F(AddInNotificationTest, TheArrayHoldsEveryItemOfItsKindWhateverTheCount) {
+    Install({});
+    request.AddFile(70, 4, 9);
+    request.AddFile(71, 4, 4);  // stays in its folder: the driver does not count it
+    request.AddFile(72, 4, 9);
+    EXPECT_EQ(Before(1, 0), S_OK);
+    EXPECT_EQ(Before(7, 0), S_OK);
+    Words sizes;
+    for (const auto& line : folder.Journal(L"AddIn")) {
+        if (line[0] == L"Records") sizes.push_back(line[1]);
+    }
+    EXPECT_EQ(sizes, (Words{L"3", L"3"}));
+}
+
+TEST_F(AddInNotificationTest, CountsOfZeroOrANullDispatcherSkipTheirBlock) {
+    Install({L"null-dispatcher=0x21"});
+    request.AddFolder(4, 9);
+    request.AddFile(70, 4, 9);
+    EXPECT_EQ(Before(0, 0), S_OK);
+    EXPECT_EQ(folder.Journal(kVaultComponent), (Lines{{L"Create"}}));  // not even the value was read
+    EXPECT_EQ(Before(0, 1), S_OK);
+    EXPECT_EQ(After(1, 1), S_OK);
+    EXPECT_EQ(VaultCalls(), (Lines{{L"GetDispatcher", L"0x21"}, {L"GetDispatcher", L"0x22"},
+                                   {L"Dispatch", L"0x22", L"0x22"}, {L"GetDispatcher", L"0x16"},
+                                   {L"Dispatch", L"0x16", L"0x16"}}));
+}
+
+TEST_F(AddInNotificationTest, AVaultWithoutItsDispatchOrValueInterface) {
+    Install({L"without=value"});
+    request.AddFile(70, 4, 9);
+    EXPECT_EQ(Before(1, 0), S_OK);
+    ASSERT_EQ(AddInCommands(), (Words{L"0x15"}));
+    EXPECT_EQ(folder.Journal(L"AddIn")[0][4], L"0");  // the value could not be read
+
+    vault.Reset();
+    hook.Reset();
+    Install({L"without=dispatch"});
+    EXPECT_EQ(Before(1, 0), E_NOINTERFACE);
+    EXPECT_EQ(After(1, 0), E_NOINTERFACE);
+    EXPECT_EQ(AddInCommands(), (Words{L"0x15"}));  // nothing dispatched since
+}
+
+struct RuleCase {
+    std::vector<std::wstring> vault, addIn;
+    HRESULT result;
+    Words sent;
+};
+
+std::string Joined(const RuleCase& c) {
+    std::wstring text;
+    for (const auto* lines : {&c.vault, &c.addIn}) {
+        for (const std::wstring& line : *lines) text += line + L" ";
+    }
+    return standin::ToUtf8(text);
+}
+
+TEST_F(AddInNotificationTest, BeforeTheChangeAFailureOrARefusalEndsTheNotificationAtOnce) {
+    Install({});
+    request.AddFolder(4, 9);
+    request.AddFile(70, 4, 9);
+    const RuleCase cases[] = {
+        {{L"fail:GetDispatcher=0x80040155"}, {}, kAddInFailure, {}},
+        {{}, {L"answer:0x21=0x80040155"}, kAddInFailure, {L"0x21"}},
+        {{}, {L"veto=0x21"}, E_QOR_OPERATION_REFUSED_BY_PLUGIN, {L"0x21"}},
+        {{}, {L"veto=0x15"}, E_QOR_OPERATION_REFUSED_BY_PLUGIN, {L"0x21", L"0x15"}},
+        {{}, {L"answer:0x15=0x80040155"}, kAddInFailure, {L"0x21", L"0x15"}},
+        // Otherwise the folder block's answer stands, success codes included.
+        {{}, {L"answer:0x21=1"}, S_FALSE, {L"0x21", L"0x15"}},
+        {{}, {L"answer:0x15=1"}, S_OK, {L"0x21", L"0x15"}},
+    };
+    for (const RuleCase& c : cases) {
+        folder.Configure(kVaultComponent, c.vault);
+        folder.Configure(L"AddIn", c.addIn);
+        folder.ForgetJournals();
+        EXPECT_EQ(Before(1, 1), c.result) << Joined(c);
+        EXPECT_EQ(AddInCommands(), c.sent);
+    }
+}
+
+TEST_F(AddInNotificationTest, AfterTheChangeCancelIsIgnoredAndTheFirstFailureIsTheAnswer) {
+    Install({});
+    request.AddFolder(4, 9);
+    request.AddFile(70, 4, 9);
+    const Words both = {L"0x22", L"0x16"};
+    const RuleCase cases[] = {
+        {{}, {L"veto=0x22", L"veto=0x16"}, S_OK, both},
+        {{}, {L"answer:0x22=0x80040155"}, kAddInFailure, both},
+        {{}, {L"answer:0x16=0x80040155"}, kAddInFailure, both},
+        {{}, {L"answer:0x22=0x80040155", L"answer:0x16=0x80040156"}, kAddInFailure, both},
+        // The file block's answer replaces the folder block's success code.
+        {{}, {L"answer:0x22=1"}, S_OK, both},
+        {{}, {L"answer:0x16=1"}, S_FALSE, both},
+        {{L"null-dispatcher=0x16"}, {L"answer:0x22=1"}, S_FALSE, {L"0x22"}},
+        {{L"fail:GetDispatcher=0x80040155"}, {}, kAddInFailure, {}},
+    };
+    for (const RuleCase& c : cases) {
+        folder.Configure(kVaultComponent, c.vault);
+        folder.Configure(L"AddIn", c.addIn);
+        folder.ForgetJournals();
+        EXPECT_EQ(After(1, 1), c.result) << Joined(c);
+        EXPECT_EQ(AddInCommands(), c.sent);
+    }
+}
+
+TEST_F(AddInNotificationTest, EveryInterfaceAndDispatcherIsReleasedOnEveryPath) {
+    Install({});
+    request.AddFolder(4, 9);
+    request.AddFile(70, 4, 9);
+    const ULONG start = References(vault.Get());
+    for (const wchar_t* addIn : {L"", L"veto=0x21", L"answer:0x21=0x80040155", L"answer:0x15=0x80040155"}) {
+        folder.Configure(L"AddIn", {addIn});
+        Before(1, 1);
+        After(1, 1);
+        EXPECT_EQ(References(vault.Get()), start) << addIn;
+    }
+    folder.Configure(kVaultComponent, {L"without=dispatch"});
+    Before(1, 1);
+    EXPECT_EQ(References(vault.Get()), start);
+
+    hook.Reset();
+    vault.Reset();
+    EXPECT_EQ(folder.JournalCalls(kVaultComponent).back(), L"Destroy");
+}
+
+}  // namespace
