@@ -15,8 +15,9 @@
 // closes it as if Close had been pressed; invoke=11 has the dialog invoke
 // command 11 on every item that offers it, as a user would, journaled as
 //   Invoked <item as listed> <result>.
-#include "installation/standin/Snapshot.h"
+#include "common/ComPtr.h"
 #include "installation/standin/ComServer.h"
+#include "installation/standin/Snapshot.h"
 #include "installation/standin/Journal.h"
 #include "installation/standin/ModalWindow.h"
 #include "installation/standin/StandinWindows.h"
@@ -292,10 +293,9 @@ private:
     static void InvokeNonUniqueViews(const Walker& walker) {
         for (const Walked& walked : walker.Items()) {
             if (!walked.offersNonUniqueView) continue;
-            IFileRefItem3* commands = Query<IFileRefItem3>(walked.item, IID_IFileRefItem3);
+            const auto commands = ComPtr<IFileRefItem3>::Query(walked.item, IID_IFileRefItem3);
             if (!commands) continue;
             const HRESULT hr = commands->InvokeCommand(kCommandNonUniqueFiles, 0, 0);
-            commands->Release();
             standin::Journal(kComponent, {L"Invoked", walked.label, standin::Hex(static_cast<unsigned long>(hr))});
         }
     }

@@ -4,7 +4,6 @@
 #include "MessageBoxWatcher.h"
 #include "RecordingHost.h"
 #include "TestFolder.h"
-#include "TestVault.h"
 
 #include <gtest/gtest.h>
 
@@ -122,17 +121,6 @@ TEST_F(DriverTest, ItemsTheDatabaseRefusesOneByOneStopTheOperationWithSFalse) {
     request.AddFile(7, 2, 3);
     EXPECT_EQ(Move(true), S_FALSE);
     EXPECT_EQ(host.calls, kWholeSequence);
-}
-
-TEST_F(DriverTest, AVaultsHookIsPreparedOnceAndEveryReferenceReturned) {
-    TestVault withHooks(true), withoutHooks(false);
-    request->vault = &withHooks;
-    EXPECT_EQ(Move(true), S_OK);
-    request->vault = &withoutHooks;
-    EXPECT_EQ(Move(true), S_OK);
-    EXPECT_EQ(withHooks.calls, (Calls{"PrepareHooks"}));
-    EXPECT_TRUE(withoutHooks.calls.empty());
-    EXPECT_EQ(withHooks.References() + withoutHooks.References(), 2);
 }
 
 }  // namespace
