@@ -1,12 +1,19 @@
 // The demo: a sample vault client renames a part and moves an assembly's
 // folder of its local view through GhMove.dll, which moves the files and has
 // the references stored in the documents rewritten; then it tries a move that
-// the vault refuses, reported in the report dialog. It prints what happened.
+// the vault refuses, reported in the report dialog, a rename to a name that
+// another file of the vault carries, whose report item shows the files of
+// that name, and a folder rename that an add-in vetoes. It lends the module
+// the installation's vault object, whose add-ins hear of every operation, and
+// prints what happened.
 #include "SampleVault.h"
+
+#include "installation/vault/VaultClass.h"
 
 #include <cstdio>
 #include <fstream>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -63,11 +70,53 @@ void PrintErrors(const wchar_t* title, const Lst<MoveErrorEntry*>& list) {
     }
 }
 
+struct ReleaseCom {
+    void operator()(IUnknown* object) const { object->Release(); }
+};
+using VaultObject = std::unique_ptr<IUnknown, ReleaseCom>;
+
+// The vault object of the installation, whose dispatchers call its add-ins.
+VaultObject CreateVaultObject() {
+    IUnknown* object = nullptr;
+    if (FAILED(CoCreateInstance(CLSID_StandinVault, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown,
+                                reinterpret_cast<void**>(&object)))) {
+        return nullptr;
+    }
+    return VaultObject(object);
+}
+
+// A journal line with its fields apart and their escapes undone.
+std::string Readable(const std::string& line) {
+    std::string out;
+    for (size_t i = 0; i < line.size(); ++i) {
+        const bool escaped = line[i] == '\\' && i + 1 < line.size();
+        const char c = escaped ? line[++i] : line[i];
+        out += c == '\t' || (escaped && (c == 't' || c == 'n' || c == 'r')) ? ' ' : c;
+    }
+    return out;
+}
+
+// What the add-in journaled since the last call, one record per line.
+void PrintAddInJournal() {
+    static std::streamoff printed = 0;
+    wchar_t folder[MAX_PATH] = {};
+    if (!GetEnvironmentVariableW(L"STANDIN_DIR", folder, MAX_PATH)) return;
+    std::ifstream in((std::wstring(folder) + L"\\AddIn.journal").c_str(), std::ios::binary);
+    in.seekg(printed);
+    wprintf(L"  add-ins were told:%ls\n", in.peek() == EOF ? L" nothing" : L"");
+    for (std::string line; std::getline(in, line);) {
+        wprintf(L"    %hs\n", Readable(line).c_str());
+        printed = in.tellg();
+    }
+}
+
 // Silent runs leave the failures to the host; the others show them.
-HRESULT RunMove(GhMoveFunction ghMove, SampleVault& vault, const wchar_t* title, std::vector<MoveItem*> items,
-                bool silent = true) {
+HRESULT RunMove(GhMoveFunction ghMove, SampleVault& vault, IUnknown* vaultObject, const wchar_t* title,
+                std::vector<MoveItem*> items, bool silent = true) {
     MoveRequest request;
     request.localRoot = vault.LocalRoot();
+    request.vault = vaultObject;
+    const int changesBefore = vault.Changes();
     for (MoveItem* item : items) request.items.Append(item);
     wprintf(L"\n== %ls ==\nbefore:\n", title);
     PrintTree(vault.LocalRoot());
@@ -77,7 +126,10 @@ HRESULT RunMove(GhMoveFunction ghMove, SampleVault& vault, const wchar_t* title,
     wprintf(L"  refFiles (documents whose references change): %d\n", request.refFiles.count);
     PrintErrors(L"errors", request.errors);
     PrintErrors(L"refErrors", request.refErrors);
-    wprintf(L"  dbErrors: %d\nafter:\n", request.dbErrors.count);
+    wprintf(L"  dbErrors: %d\n", request.dbErrors.count);
+    wprintf(L"  vault database %ls\n", vault.Changes() == changesBefore ? L"unchanged" : L"changed");
+    PrintAddInJournal();
+    wprintf(L"after:\n");
     PrintTree(vault.LocalRoot());
     wprintf(L"stored references:\n");
     PrintReferences(vault.LocalRoot());
@@ -108,20 +160,35 @@ int wmain() {
     vault.AddFolder(L"\\Projects\\Gearbox\\Drawings\\");
     const int32_t archive = vault.AddFolder(L"\\Archive\\");
     vault.CreateLocalView();
+    vault.AddFile(projects, L"Cover.prt");
     const int32_t shaft = vault.AddFile(gearbox, L"shaft.prt");
     const int32_t housing = vault.AddFile(gearbox, L"housing.prt");
     const int32_t assembly = vault.AddFile(gearbox, L"gearbox.asm", {shaft, housing});
     vault.AddFile(projects, L"housing.prt");
     vault.AddFile(vault.FolderId(L"\\Projects\\Gearbox\\Drawings\\"), L"gearbox.drw", {assembly, shaft});
 
-    RunMove(ghMove, vault, L"rename shaft.prt to main-shaft.prt",
+    VaultObject vaultObject = CreateVaultObject();
+    if (!vaultObject) {
+        fwprintf(stderr, L"the installation's vault object is not registered\n");
+        return 1;
+    }
+    IUnknown* lent = vaultObject.get();
+    RunMove(ghMove, vault, lent, L"rename shaft.prt to main-shaft.prt",
             {new MoveItem{shaft, gearbox, gearbox, L"main-shaft.prt"}});
-    RunMove(ghMove, vault, L"move folder \\Projects\\Gearbox\\ into \\Archive\\",
+    RunMove(ghMove, vault, lent, L"move folder \\Projects\\Gearbox\\ into \\Archive\\",
             {new MoveItem{0, gearbox, archive, L""}});
     vault.CheckOutElsewhere(assembly);
-    RunMove(ghMove, vault, L"move gearbox.asm, checked out by another user, to \\Projects\\ (refused, reported)",
+    RunMove(ghMove, vault, lent,
+            L"move gearbox.asm, checked out by another user, to \\Projects\\ (refused, reported)",
             {new MoveItem{assembly, gearbox, projects, L""}}, false);
+    RunMove(ghMove, vault, lent,
+            L"rename housing.prt to cover.prt, a name that \\Projects\\Cover.prt carries (refused, the report "
+            L"shows the files of that name)",
+            {new MoveItem{housing, gearbox, gearbox, L"cover.prt"}}, false);
+    RunMove(ghMove, vault, lent, L"rename folder \\Archive\\Gearbox\\ to Gearbox-2019 (vetoed by an add-in)",
+            {new MoveItem{0, gearbox, archive, L"Gearbox-2019"}}, false);
 
+    vaultObject.reset();
     FreeLibrary(module);
     CoUninitialize();
     return 0;

@@ -106,7 +106,9 @@ HRESULT SampleVault::ListReferenceUpdates(MoveRequest* request) {
 // All or nothing: when the database refuses an item, nothing moves.
 HRESULT SampleVault::MoveInDatabase(MoveRequest* request) {
     RefuseItems(request);
-    if (request->dbErrors.Empty()) Apply(*request, tables_);
+    if (!request->dbErrors.Empty()) return S_OK;
+    Apply(*request, tables_);
+    ++changes_;
     return S_OK;
 }
 
@@ -122,34 +124,75 @@ void SampleVault::Apply(const MoveRequest& request, Tables& tables) {
     }
 }
 
-// Files checked out elsewhere, and files whose name the destination folder
-// already holds, are refused.
+// Files checked out elsewhere, files whose name the destination folder
+// already holds, and new names that another file of the vault carries (names
+// are unique in the whole vault) are refused.
 void SampleVault::RefuseItems(MoveRequest* request) const {
-    constexpr int32_t kCheckedOutElsewhere = 2, kNameAlreadyUsed = 4;
+    constexpr int32_t kCheckedOutElsewhere = 2, kNameAlreadyUsed = 4, kNameNotUnique = 6;
     for (const MoveItem* item : request->items) {
         if (item->fileId == 0) continue;
         const VaultFile& file = tables_.files.at(item->fileId);
         const std::wstring name = item->newName.empty() ? file.name : item->newName;
-        int32_t kind = file.checkedOutElsewhere ? kCheckedOutElsewhere : 0;
-        for (const auto& [id, other] : tables_.files) {
-            if (kind == 0 && id != item->fileId && other.folderId == item->destFolderId &&
-                _wcsicmp(other.name.c_str(), name.c_str()) == 0) {
-                kind = kNameAlreadyUsed;
+        // Another file of that name: in the destination folder, or anywhere.
+        const auto other = [&](bool inDestination) -> const VaultFile* {
+            for (const auto& [id, candidate] : tables_.files) {
+                if (id == item->fileId || _wcsicmp(candidate.name.c_str(), name.c_str()) != 0) continue;
+                if (!inDestination || candidate.folderId == item->destFolderId) return &candidate;
             }
+            return nullptr;
+        };
+        int32_t kind = 0;
+        std::wstring clashing;
+        if (file.checkedOutElsewhere) {
+            kind = kCheckedOutElsewhere;
+        } else if (other(true)) {
+            kind = kNameAlreadyUsed;
+        } else if (const VaultFile* elsewhere = item->newName.empty() ? nullptr : other(false)) {
+            kind = kNameNotUnique;
+            clashing = elsewhere->name;
         }
         if (kind == 0) continue;
         auto* refused = new DbMoveError;
         refused->fileId = item->fileId;
         refused->kind = kind;
-        refused->itemName = file.name;
+        // A name that is not unique is reported under that name, beside the one it clashes with.
+        refused->itemName = kind == kNameNotUnique ? name : file.name;
+        refused->conflictName = clashing;
         refused->oldFolder = tables_.folders.at(file.folderId).path;
         refused->newFolder = tables_.folders.at(item->destFolderId).path;
         request->dbErrors.Append(refused);
     }
 }
 
+namespace {
 
-HRESULT SampleVault::FindFilesByName(int32_t, const std::vector<std::wstring>*,
-                                     std::vector<std::shared_ptr<FoundFileRecord>>*, const wchar_t*) {
+// A found file that owns its texts: the name and its folder in the vault.
+struct FoundFile : FoundFileRecord {
+    FoundFile(int32_t fileId, int32_t folderId, std::wstring fileName, std::wstring folderPath, bool checkedOut)
+        : name(std::move(fileName)), folder(std::move(folderPath)) {
+        value1 = fileId;
+        value2 = folderId;
+        text1 = name.c_str();
+        text2 = folder.c_str();
+        flag = checkedOut;
+    }
+    std::wstring name, folder;
+};
+
+}  // namespace
+
+// The files anywhere in the vault that carry the name of one of the paths.
+HRESULT SampleVault::FindFilesByName(int32_t, const std::vector<std::wstring>* names,
+                                     std::vector<std::shared_ptr<FoundFileRecord>>* found, const wchar_t*) {
+    if (!names || !found) return E_POINTER;
+    for (const std::wstring& path : *names) {
+        const std::wstring name = path.substr(path.rfind(L'\\') + 1);
+        for (const auto& [id, file] : tables_.files) {
+            if (_wcsicmp(file.name.c_str(), name.c_str()) != 0) continue;
+            found->push_back(std::make_shared<FoundFile>(id, file.folderId, file.name,
+                                                         tables_.folders.at(file.folderId).path,
+                                                         file.checkedOutElsewhere));
+        }
+    }
     return S_OK;
 }

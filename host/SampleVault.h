@@ -33,6 +33,8 @@ public:
     void CheckOutElsewhere(int32_t fileId) { tables_.files[fileId].checkedOutElsewhere = true; }
 
     const std::wstring& LocalRoot() const { return localRoot_; }
+    // How many times the database took a move or rename.
+    int Changes() const { return changes_; }
     int32_t FolderId(const std::wstring& path) const;
     int32_t FileId(const std::wstring& name) const;
 
@@ -57,4 +59,5 @@ private:
     std::wstring localRoot_;
     Tables tables_;
     int32_t nextId_ = 1;
+    int changes_ = 0;
 };
