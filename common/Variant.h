@@ -12,6 +12,11 @@ public:
     ~UniqueVariant() { VariantClear(&value_); }
 
     const VARIANT& Get() const { return value_; }
+    // For a call that fills the VARIANT; what it held is cleared first.
+    VARIANT* Put() {
+        VariantClear(&value_);
+        return &value_;
+    }
 
     // Takes the array over as VT_ARRAY of `elementType`.
     void TakeArray(VARTYPE elementType, SAFEARRAY* array) {

@@ -24,7 +24,9 @@ AddInItemRecord FolderMove(const MoveItem& item, const std::wstring& root, const
     const std::wstring& destination = Lookup(folderPaths, item.destFolderId);
     if (folder.empty()) return record;
     record.text1 = StripTrailingBackslashes(root + folder);
-    if (!destination.empty()) record.text2 = StripTrailingBackslashes(root + destination + LastComponent(*record.text1));
+    if (!destination.empty()) {
+        record.text2 = StripTrailingBackslashes(root + destination + LastComponent(*record.text1));
+    }
     return record;
 }
 

@@ -31,8 +31,8 @@ HRESULT Mover::NotifyAddInsAfter(IAddInHooks* hook, const OperationCounts& count
                                  const FileNameMap& fileNames, HRESULT pending) {
     HRESULT result = pending;
     if (counts.movedFiles > 0 || counts.movedFolders > 0) {
-        result = NotifyAddIns(hook, counts.movedFiles, counts.movedFolders, folderPaths, fileNames, kAddInFolderMoveAfter,
-                              kAddInFileMoveAfter, false);
+        result = NotifyAddIns(hook, counts.movedFiles, counts.movedFolders, folderPaths, fileNames,
+                              kAddInFolderMoveAfter, kAddInFileMoveAfter, false);
     }
     if (counts.renamedFiles > 0 || counts.renamedFolders > 0) {
         const HRESULT renamed = NotifyAddIns(hook, counts.renamedFiles, counts.renamedFolders, folderPaths, fileNames,

@@ -13,11 +13,12 @@
 //   answer:<cmd>=<code>    answers the code; a failure with error information
 // Registering the DLL also lists the add-in under the installation's add-in key.
 #include "installation/addin/StandinAddIn.h"
-#include "common/Bstr.h"
 #include "common/ComPtr.h"
+#include "common/Variant.h"
 #include "installation/standin/ComServer.h"
 #include "installation/standin/ErrorInfo.h"
 #include "installation/standin/Journal.h"
+#include "installation/standin/RecordField.h"
 #include "interfaces/ComRecords.h"
 
 #include <oleauto.h>
@@ -28,12 +29,6 @@
 
 namespace {
 
-std::wstring CommandName(int32_t cmd) {
-    wchar_t text[16];
-    swprintf(text, 16, L"0x%X", static_cast<unsigned>(cmd));
-    return text;
-}
-
 // The vault value as an add-in reads it: the "VaultValue" property of the
 // vault object's IDispatch.
 std::wstring ValueThroughDispatch(IDispatch* vault) {
@@ -43,29 +38,10 @@ std::wstring ValueThroughDispatch(IDispatch* vault) {
     DISPID id = 0;
     if (FAILED(vault->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id))) return L"(no property)";
     DISPPARAMS none = {};
-    VARIANT value;
-    VariantInit(&value);
-    const HRESULT hr = vault->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET, &none, &value, nullptr,
-                                     nullptr);
-    const std::wstring text = SUCCEEDED(hr) && value.vt == VT_I4 ? std::to_wstring(value.lVal) : L"(failed)";
-    VariantClear(&value);
-    return text;
-}
-
-// One field of a record by its name in the type library.
-std::wstring Field(IRecordInfo* info, void* record, const wchar_t* name) {
-    VARIANT field;
-    VariantInit(&field);
-    void* unused = nullptr;
-    if (FAILED(info->GetFieldNoCopy(record, name, &field, &unused))) return L"(no field)";
-    switch (field.vt & ~VT_BYREF) {
-        case VT_I4: return std::to_wstring(*field.plVal);
-        case VT_BSTR: {
-            const BSTR text = *field.pbstrVal;
-            return text ? std::wstring(text, SysStringLen(text)) : L"(null)";
-        }
-        default: return L"vt" + std::to_wstring(field.vt);
-    }
+    UniqueVariant value;
+    const HRESULT hr = vault->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET, &none, value.Put(),
+                                     nullptr, nullptr);
+    return SUCCEEDED(hr) && value.Get().vt == VT_I4 ? std::to_wstring(value.Get().lVal) : L"(failed)";
 }
 
 void JournalRecords(SAFEARRAY* array) {
@@ -75,7 +51,8 @@ void JournalRecords(SAFEARRAY* array) {
     }
     ComPtr<IRecordInfo> info;
     GUID type = {};
-    if (FAILED(SafeArrayGetRecordInfo(array, info.Put())) || FAILED(info->GetGuid(&type)) || type != RECID_AddInCmdData) {
+    if (FAILED(SafeArrayGetRecordInfo(array, info.Put())) || FAILED(info->GetGuid(&type)) ||
+        type != RECID_AddInCmdData) {
         standin::Journal(kAddInComponent, {L"Records", L"(not AddInCmdData)"});
         return;
     }
@@ -86,9 +63,9 @@ void JournalRecords(SAFEARRAY* array) {
         if (FAILED(SafeArrayPtrOfIndex(array, &i, &record))) continue;
         std::wstring reserved;
         for (const wchar_t* name : {L"reserved1", L"reserved2", L"reserved3", L"reserved4", L"reserved5"}) {
-            reserved += (reserved.empty() ? L"" : L",") + Field(info.Get(), record, name);
+            reserved += (reserved.empty() ? L"" : L",") + standin::RecordField(info.Get(), record, name);
         }
-        const auto field = [&](const wchar_t* name) { return Field(info.Get(), record, name); };
+        const auto field = [&](const wchar_t* name) { return standin::RecordField(info.Get(), record, name); };
         standin::Journal(kAddInComponent, {L"Item", field(L"id1"), field(L"id2"), field(L"id3"), field(L"unused"),
                                            field(L"text1"), field(L"text2"), reserved});
     }
@@ -109,18 +86,18 @@ public:
 
     HRESULT STDMETHODCALLTYPE OnCommand(AddInCmd* cmd, SAFEARRAY** data) override {
         if (!cmd || !data) return E_POINTER;
-        standin::Journal(kAddInComponent,
-                         {L"Command", CommandName(cmd->cmdType), standin::Hex(static_cast<unsigned long>(cmd->parentWindow)),
-                          std::to_wstring(cmd->zero1), std::to_wstring(cmd->vaultValue),
-                          ValueThroughDispatch(cmd->vaultDispatch),
-                          std::to_wstring(cmd->zero2[0]) + L"," + std::to_wstring(cmd->zero2[1]) + L"," +
-                              std::to_wstring(cmd->zero2[2]),
-                          std::to_wstring(cmd->zero3), std::to_wstring(cmd->cancel)});
+        standin::Journal(
+            kAddInComponent,
+            {L"Command", AddInCommandName(cmd->cmdType), standin::Hex(static_cast<unsigned long>(cmd->parentWindow)),
+             std::to_wstring(cmd->zero1), std::to_wstring(cmd->vaultValue), ValueThroughDispatch(cmd->vaultDispatch),
+             std::to_wstring(cmd->zero2[0]) + L"," + std::to_wstring(cmd->zero2[1]) + L"," +
+                 std::to_wstring(cmd->zero2[2]),
+             std::to_wstring(cmd->zero3), std::to_wstring(cmd->cancel)});
         JournalRecords(*data);
         const auto answer = static_cast<HRESULT>(
-            standin::ConfigCode(kAddInComponent, L"answer:" + CommandName(cmd->cmdType), S_OK));
+            standin::ConfigCode(kAddInComponent, L"answer:" + AddInCommandName(cmd->cmdType), S_OK));
         if (FAILED(answer)) {
-            standin::LeaveErrorInfo(L"The add-in failed on command " + CommandName(cmd->cmdType));
+            standin::LeaveErrorInfo(L"The add-in failed on command " + AddInCommandName(cmd->cmdType));
             return answer;
         }
         if (Vetoes(cmd->cmdType)) cmd->cancel = 1;
@@ -146,8 +123,9 @@ extern "C" __declspec(dllexport) HRESULT __stdcall DllRegisterServer() {
     const HRESULT hr = standin::RegisterInprocServer(CLSID_StandinAddIn, standin::ThisModule(), L"Stand-in add-in");
     if (FAILED(hr)) return hr;
     const std::wstring description = L"Stand-in add-in";
-    const LONG rc = RegSetKeyValueW(HKEY_LOCAL_MACHINE, kAddInsKey.c_str(), ClsidText().c_str(), REG_SZ,
-                                    description.c_str(), static_cast<DWORD>((description.size() + 1) * sizeof(wchar_t)));
+    const LONG rc =
+        RegSetKeyValueW(HKEY_LOCAL_MACHINE, kAddInsKey.c_str(), ClsidText().c_str(), REG_SZ, description.c_str(),
+                        static_cast<DWORD>((description.size() + 1) * sizeof(wchar_t)));
     return HRESULT_FROM_WIN32(rc);
 }
 extern "C" __declspec(dllexport) HRESULT __stdcall DllUnregisterServer() {

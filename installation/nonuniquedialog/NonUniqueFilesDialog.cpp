@@ -15,6 +15,7 @@
 #include "installation/standin/ComServer.h"
 #include "installation/standin/Journal.h"
 #include "installation/standin/ModalWindow.h"
+#include "installation/standin/RecordField.h"
 #include "installation/standin/Snapshot.h"
 #include "installation/standin/StandinWindows.h"
 #include "interfaces/ComRecords.h"
@@ -54,19 +55,6 @@ std::vector<std::wstring> Paths(const wchar_t* label, SAFEARRAY* array) {
     return paths;
 }
 
-std::wstring Field(IRecordInfo* info, void* record, const wchar_t* name) {
-    VARIANT field;
-    VariantInit(&field);
-    void* unused = nullptr;
-    if (FAILED(info->GetFieldNoCopy(record, name, &field, &unused))) return L"(no field)";
-    switch (field.vt & ~VT_BYREF) {
-        case VT_I4: return std::to_wstring(*field.plVal);
-        case VT_BOOL: return std::to_wstring(*field.pboolVal);
-        case VT_BSTR: return Text(*field.pbstrVal);
-        default: return L"vt" + std::to_wstring(field.vt);
-    }
-}
-
 // Journals the records; one line per record, as the window lists them.
 std::vector<std::wstring> Records(SAFEARRAY* array) {
     std::vector<std::wstring> lines;
@@ -84,7 +72,7 @@ std::vector<std::wstring> Records(SAFEARRAY* array) {
         if (FAILED(SafeArrayPtrOfIndex(array, &i, &record))) continue;
         std::vector<std::wstring> values = {L"Record"};
         for (const wchar_t* name : {L"value1", L"value2", L"value3", L"text1", L"text2", L"text3", L"text4", L"flag"}) {
-            values.push_back(Field(info.Get(), record, name));
+            values.push_back(standin::RecordField(info.Get(), record, name));
         }
         std::wstring line;
         for (size_t v = 1; v < values.size(); ++v) line += (v > 1 ? L"   " : L"") + values[v];

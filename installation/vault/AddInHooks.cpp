@@ -16,12 +16,6 @@ namespace {
 
 constexpr DISPID kVaultValueId = 1;
 
-std::wstring CommandName(int32_t cmd) {
-    wchar_t text[16];
-    swprintf(text, 16, L"0x%X", static_cast<unsigned>(cmd));
-    return text;
-}
-
 bool Configured(const wchar_t* key, int32_t cmd) {
     for (const std::wstring& value : standin::ConfigValues(kVaultComponent, key)) {
         if (static_cast<int32_t>(wcstoul(value.c_str(), nullptr, 0)) == cmd) return true;
@@ -57,7 +51,7 @@ HRESULT Hooks::Reserved10() { return Called({L"hooks slot 10"}); }
 
 HRESULT Hooks::GetDispatcher(int32_t cmd, IAddInDispatcher** dispatcher) {
     if (dispatcher) *dispatcher = nullptr;
-    const HRESULT hr = Called({L"GetDispatcher", CommandName(cmd)});
+    const HRESULT hr = Called({L"GetDispatcher", AddInCommandName(cmd)});
     if (FAILED(hr)) return hr;
     if (!dispatcher) return E_POINTER;
     if (!Configured(L"null-dispatcher", cmd)) *dispatcher = standin::NewObject<Dispatcher>(Vault(), cmd);
@@ -65,7 +59,7 @@ HRESULT Hooks::GetDispatcher(int32_t cmd, IAddInDispatcher** dispatcher) {
 }
 
 HRESULT Dispatcher::Dispatch(AddInCmd* cmd, SAFEARRAY** data) {
-    const HRESULT hr = Called({L"Dispatch", CommandName(cmd_), cmd ? CommandName(cmd->cmdType) : L"(null)"});
+    const HRESULT hr = Called({L"Dispatch", AddInCommandName(cmd_), cmd ? AddInCommandName(cmd->cmdType) : L"(null)"});
     if (FAILED(hr)) return hr;
     if (!cmd || !data) return E_POINTER;
     HRESULT answered = S_OK;

@@ -26,11 +26,6 @@ constexpr HRESULT kNotCheckedOut = static_cast<HRESULT>(0x80040210);
 // Folder ids of the sample view: P and Q below the root, A inside P; one file in P.
 constexpr int32_t kP = 2, kQ = 3, kA = 4, kPart = 7;
 
-ULONG References(IUnknown* object) {
-    object->AddRef();
-    return object->Release();
-}
-
 class AddInTest : public ::testing::Test {
 protected:
     AddInTest() {
@@ -94,7 +89,7 @@ TEST_F(AddInTest, AMoveIsToldBeforeTheDatabaseChangesAndAfterTheDiskFollowed) {
     request.AddFile(kPart, kP, kQ);
     Paths toldBeforeDatabase;
     host.onMoveInDatabase = [&](MoveRequest*) { toldBeforeDatabase = Commands(); };
-    const ULONG start = References(vault.Get());
+    const ULONG start = ReferenceCount(vault.Get());
 
     ASSERT_EQ(Move(false), S_OK);
     EXPECT_EQ(toldBeforeDatabase, (Paths{L"0x21", L"0x15"}));
@@ -111,7 +106,7 @@ TEST_F(AddInTest, AMoveIsToldBeforeTheDatabaseChangesAndAfterTheDiskFollowed) {
     // The hooks were prepared once, and every interface lent out came back.
     const Paths vaultCalls = folder.JournalCalls(kVaultComponent);
     EXPECT_EQ(std::count(vaultCalls.begin(), vaultCalls.end(), L"PrepareHooks"), 1);
-    EXPECT_EQ(References(vault.Get()), start);
+    EXPECT_EQ(ReferenceCount(vault.Get()), start);
 }
 
 TEST_F(AddInTest, RenamesAreToldWithTheOldAndTheNewName) {
@@ -186,19 +181,20 @@ TEST_F(AddInTest, AfterTheOperationACancelIsIgnoredAndAFailureIsShown) {
     EXPECT_TRUE(folder.Exists(L"P\\A\\inner.txt"));
     const auto seen = boxes.Boxes();
     ASSERT_EQ(seen.size(), 1u);
-    EXPECT_EQ(seen[0].text, L"Error running add-ins:\nThe operation was not permitted by one of the installed plugins.");
+    EXPECT_EQ(seen[0].text,
+              L"Error running add-ins:\nThe operation was not permitted by one of the installed plugins.");
 }
 
 TEST_F(AddInTest, AVaultWithoutHooksHearsNothingAndGetsEveryReferenceBack) {
     folder.Configure(kVaultComponent, {L"without=hooks"});
     LendVault({});
-    const ULONG start = References(vault.Get());
+    const ULONG start = ReferenceCount(vault.Get());
     request.AddFile(kPart, kP, kQ);
     ASSERT_EQ(Move(true), S_OK);
     EXPECT_TRUE(folder.Exists(L"Q\\part.prt"));
     EXPECT_TRUE(folder.Journal(kAddIn).empty());
     EXPECT_EQ(folder.JournalCalls(kVaultComponent), (Paths{L"Create"}));
-    EXPECT_EQ(References(vault.Get()), start);
+    EXPECT_EQ(ReferenceCount(vault.Get()), start);
 }
 
 }  // namespace

@@ -19,6 +19,12 @@ inline ComPtr<IUnknown> CreateVaultObject() {
     return vault;
 }
 
+// The object's reference count, as its own AddRef and Release tell it.
+inline ULONG ReferenceCount(IUnknown* object) {
+    object->AddRef();
+    return object->Release();
+}
+
 // A "Vault" configuration line: a document the vault knows and what it references.
 inline std::wstring VaultDocument(const std::wstring& path, const std::vector<std::wstring>& references = {}) {
     std::wstring line = L"document=" + standin::EscapeField(path);

@@ -17,9 +17,20 @@ using Words = std::vector<std::wstring>;
 
 constexpr HRESULT kAddInFailure = static_cast<HRESULT>(0x80040155);
 
-ULONG References(IUnknown* object) {
-    object->AddRef();
-    return object->Release();
+// How the vault and the add-in are configured, what the notification answers
+// and which commands reach the add-in.
+struct RuleCase {
+    std::vector<std::wstring> vault, addIn;
+    HRESULT result;
+    Words sent;
+};
+
+std::string Joined(const RuleCase& c) {
+    std::wstring text;
+    for (const auto* lines : {&c.vault, &c.addIn}) {
+        for (const std::wstring& line : *lines) text += line + L" ";
+    }
+    return standin::ToUtf8(text);
 }
 
 class AddInNotificationTest : public ::testing::Test {
@@ -49,6 +60,16 @@ protected:
             if (line[0] == L"GetDispatcher" || line[0] == L"Dispatch") calls.push_back(line);
         }
         return calls;
+    }
+    // One folder and one file notification per case, each with fresh journals.
+    void ExpectRules(const std::vector<RuleCase>& cases, bool before) {
+        for (const RuleCase& c : cases) {
+            folder.Configure(kVaultComponent, c.vault);
+            folder.Configure(L"AddIn", c.addIn);
+            folder.ForgetJournals();
+            EXPECT_EQ(before ? Before(1, 1) : After(1, 1), c.result) << Joined(c);
+            EXPECT_EQ(AddInCommands(), c.sent) << Joined(c);
+        }
     }
     // The command codes the add-in was sent, in order.
     Words AddInCommands() const {
@@ -137,25 +158,11 @@ TEST_F(AddInNotificationTest, AVaultWithoutItsDispatchOrValueInterface) {
     EXPECT_EQ(AddInCommands(), (Words{L"0x15"}));  // nothing dispatched since
 }
 
-struct RuleCase {
-    std::vector<std::wstring> vault, addIn;
-    HRESULT result;
-    Words sent;
-};
-
-std::string Joined(const RuleCase& c) {
-    std::wstring text;
-    for (const auto* lines : {&c.vault, &c.addIn}) {
-        for (const std::wstring& line : *lines) text += line + L" ";
-    }
-    return standin::ToUtf8(text);
-}
-
 TEST_F(AddInNotificationTest, BeforeTheChangeAFailureOrARefusalEndsTheNotificationAtOnce) {
     Install({});
     request.AddFolder(4, 9);
     request.AddFile(70, 4, 9);
-    const RuleCase cases[] = {
+    const std::vector<RuleCase> cases = {
         {{L"fail:GetDispatcher=0x80040155"}, {}, kAddInFailure, {}},
         {{}, {L"answer:0x21=0x80040155"}, kAddInFailure, {L"0x21"}},
         {{}, {L"veto=0x21"}, E_QOR_OPERATION_REFUSED_BY_PLUGIN, {L"0x21"}},
@@ -165,13 +172,7 @@ TEST_F(AddInNotificationTest, BeforeTheChangeAFailureOrARefusalEndsTheNotificati
         {{}, {L"answer:0x21=1"}, S_FALSE, {L"0x21", L"0x15"}},
         {{}, {L"answer:0x15=1"}, S_OK, {L"0x21", L"0x15"}},
     };
-    for (const RuleCase& c : cases) {
-        folder.Configure(kVaultComponent, c.vault);
-        folder.Configure(L"AddIn", c.addIn);
-        folder.ForgetJournals();
-        EXPECT_EQ(Before(1, 1), c.result) << Joined(c);
-        EXPECT_EQ(AddInCommands(), c.sent);
-    }
+    ExpectRules(cases, true);
 }
 
 TEST_F(AddInNotificationTest, AfterTheChangeCancelIsIgnoredAndTheFirstFailureIsTheAnswer) {
@@ -179,7 +180,7 @@ TEST_F(AddInNotificationTest, AfterTheChangeCancelIsIgnoredAndTheFirstFailureIsT
     request.AddFolder(4, 9);
     request.AddFile(70, 4, 9);
     const Words both = {L"0x22", L"0x16"};
-    const RuleCase cases[] = {
+    const std::vector<RuleCase> cases = {
         {{}, {L"veto=0x22", L"veto=0x16"}, S_OK, both},
         {{}, {L"answer:0x22=0x80040155"}, kAddInFailure, both},
         {{}, {L"answer:0x16=0x80040155"}, kAddInFailure, both},
@@ -190,29 +191,23 @@ TEST_F(AddInNotificationTest, AfterTheChangeCancelIsIgnoredAndTheFirstFailureIsT
         {{L"null-dispatcher=0x16"}, {L"answer:0x22=1"}, S_FALSE, {L"0x22"}},
         {{L"fail:GetDispatcher=0x80040155"}, {}, kAddInFailure, {}},
     };
-    for (const RuleCase& c : cases) {
-        folder.Configure(kVaultComponent, c.vault);
-        folder.Configure(L"AddIn", c.addIn);
-        folder.ForgetJournals();
-        EXPECT_EQ(After(1, 1), c.result) << Joined(c);
-        EXPECT_EQ(AddInCommands(), c.sent);
-    }
+    ExpectRules(cases, false);
 }
 
 TEST_F(AddInNotificationTest, EveryInterfaceAndDispatcherIsReleasedOnEveryPath) {
     Install({});
     request.AddFolder(4, 9);
     request.AddFile(70, 4, 9);
-    const ULONG start = References(vault.Get());
+    const ULONG start = ReferenceCount(vault.Get());
     for (const wchar_t* addIn : {L"", L"veto=0x21", L"answer:0x21=0x80040155", L"answer:0x15=0x80040155"}) {
         folder.Configure(L"AddIn", {addIn});
         Before(1, 1);
         After(1, 1);
-        EXPECT_EQ(References(vault.Get()), start) << addIn;
+        EXPECT_EQ(ReferenceCount(vault.Get()), start) << addIn;
     }
     folder.Configure(kVaultComponent, {L"without=dispatch"});
     Before(1, 1);
-    EXPECT_EQ(References(vault.Get()), start);
+    EXPECT_EQ(ReferenceCount(vault.Get()), start);
 
     hook.Reset();
     vault.Reset();
