@@ -6,6 +6,7 @@
 
 #include <cwchar>
 #include <fstream>
+#include <sstream>
 
 namespace standin {
 
@@ -133,6 +134,14 @@ std::vector<std::wstring> ConfigValues(const wchar_t* component, const std::wstr
         }
     }
     return values;
+}
+
+std::vector<std::wstring> SplitFields(const std::wstring& value) {
+    std::vector<std::wstring> fields;
+    std::wstringstream stream(value);
+    std::wstring field;
+    while (std::getline(stream, field, L'|')) fields.push_back(field);
+    return fields;
 }
 
 std::wstring Config(const wchar_t* component, const std::wstring& key, const std::wstring& fallback) {

@@ -30,6 +30,9 @@ std::vector<std::wstring> ConfigValues(const wchar_t* component, const std::wstr
 // A configured HRESULT ("0x8004020B" or decimal), or `fallback`.
 long ConfigCode(const wchar_t* component, const std::wstring& key, long fallback);
 
+// The '|'-separated fields of a configured value, as records are configured.
+std::vector<std::wstring> SplitFields(const std::wstring& value);
+
 // Tab, line feed, carriage return and backslash are escaped inside a field.
 std::wstring EscapeField(const std::wstring& field);
 std::wstring UnescapeField(const std::wstring& field);

@@ -5,7 +5,6 @@
 
 #include <cwchar>
 #include <map>
-#include <sstream>
 
 namespace vault {
 
@@ -19,21 +18,13 @@ std::wstring FolderOf(const std::wstring& path) {
     return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash);
 }
 
-std::vector<std::wstring> Split(const std::wstring& line) {
-    std::vector<std::wstring> fields;
-    std::wstringstream stream(line);
-    std::wstring field;
-    while (std::getline(stream, field, L'|')) fields.push_back(field);
-    return fields;
-}
-
 }  // namespace
 
 ReferenceGraph ReferenceGraph::Configured() {
     ReferenceGraph graph;
     std::map<std::wstring, int32_t> folderIds;
     for (const std::wstring& line : standin::ConfigValues(kVaultComponent, L"document")) {
-        std::vector<std::wstring> fields = Split(line);
+        std::vector<std::wstring> fields = standin::SplitFields(line);
         if (fields.empty()) continue;
         Document document;
         document.path = fields.front();
