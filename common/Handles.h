@@ -48,6 +48,13 @@ struct MappedView {
     static void Close(Type v) { UnmapViewOfFile(v); }
 };
 
+// What VirtualAlloc reserves, released whole.
+struct VirtualMemory {
+    using Type = void*;
+    static Type Empty() { return nullptr; }
+    static void Close(Type p) { VirtualFree(p, 0, MEM_RELEASE); }
+};
+
 // Restart Manager sessions are small numbers, 0 included.
 struct RmSession {
     using Type = DWORD;
@@ -83,6 +90,7 @@ using UniqueFindHandle = UniqueResource<handle_traits::FindHandle>;
 using UniqueRegKey = UniqueResource<handle_traits::RegKey>;
 using UniqueLibrary = UniqueResource<handle_traits::Library>;
 using UniqueMappedView = UniqueResource<handle_traits::MappedView>;
+using UniqueVirtualMemory = UniqueResource<handle_traits::VirtualMemory>;
 using UniqueRmSession = UniqueResource<handle_traits::RmSession>;
 using UniqueSafeArray = UniqueResource<handle_traits::SafeArray>;
 template <class T>

@@ -1,0 +1,145 @@
+// The login session against a running login manager: the record of the
+// vault, read from the section the session keeps open, under the table's
+// mutex whatever state the manager left it in.
+#include "common/Handles.h"
+#include "environment/LoginSession.h"
+#include "interfaces/LoginManager.h"
+
+#include "LoginManagerProcess.h"
+#include "TestFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <thread>
+#include <tuple>
+
+namespace {
+
+constexpr const wchar_t* kManager = L"LoginManager";
+
+// A record whose texts and numbers belong to its vault alone. The backslash
+// and the tab cross the configuration escaped.
+std::wstring Record(const std::wstring& vault, uint32_t first) {
+    const auto number = [&](uint32_t k) { return std::to_wstring(first + k); };
+    return LoginRecordLine({L"user", vault, L"tcp:" + vault + L"\\db", vault + L"-4", vault + L"-5", vault + L"\tpw",
+                            L"7", number(0), number(1), number(2), number(3), number(4), L"1"});
+}
+
+auto Tie(const LoginFields& f) {
+    return std::tie(f.text3, f.text4, f.text5, f.text6, f.number1, f.number2, f.number5);
+}
+
+void ExpectLogin(const LoginFields& found, const std::wstring& vault, uint32_t first) {
+    LoginFields expected;
+    expected.text3 = L"tcp:" + vault + L"\\db";
+    expected.text4 = vault + L"-4";
+    expected.text5 = vault + L"-5";
+    expected.text6 = vault + L"\tpw";
+    expected.number1 = first;
+    expected.number2 = first + 1;
+    expected.number5 = first + 4;
+    EXPECT_EQ(Tie(found), Tie(expected));
+}
+
+// Whether this thread takes the mutex at once, and it was not abandoned.
+bool TakesMutexCleanly() {
+    const UniqueHandle mutex(CreateMutexW(nullptr, FALSE, kLoginMutexName));
+    const DWORD wait = WaitForSingleObject(mutex.get(), 0);
+    if (wait == WAIT_OBJECT_0 || wait == WAIT_ABANDONED) ReleaseMutex(mutex.get());
+    return wait == WAIT_OBJECT_0;
+}
+
+TEST(LoginSession, WithoutALoginManagerNothingIsFound) {
+    LoginSession session;
+    EXPECT_FALSE(session.OpenSection());
+    LoginFields out;
+    out.text3 = L"as it was";
+    EXPECT_FALSE(session.Lookup(L"Vault", out));
+    EXPECT_EQ(out.text3, L"as it was");
+}
+
+// The section stays readable through the session's own handle once the
+// manager is gone.
+TEST(LoginSession, TheVaultsRecordIsFoundInTheSectionTheSessionKeeps) {
+    TestFolder folder;
+    folder.Configure(kManager, {Record(L"Elsewhere", 10), Record(L"Vault", 0xFFFFFFF0)});
+    LoginManagerProcess manager;
+    LoginSession session;
+    ASSERT_TRUE(session.OpenSection());
+
+    LoginFields found;
+    ASSERT_TRUE(session.Lookup(L"vAULT", found));
+    ExpectLogin(found, L"Vault", 0xFFFFFFF0);
+    LoginFields missing;
+    missing.text5 = L"as it was";
+    EXPECT_FALSE(session.Lookup(L"Vaul", missing));
+    EXPECT_EQ(missing.text5, L"as it was");
+
+    manager.Stop();
+    LoginFields later;
+    ASSERT_TRUE(session.Lookup(L"Elsewhere", later));
+    ExpectLogin(later, L"Elsewhere", 10);
+}
+
+// The lookup runs on a thread of its own: had it kept the mutex, the thread's
+// end would abandon it again, and had it never waited, the abandonment would
+// still be there for the test to find.
+TEST(LoginSession, AMutexAbandonedByTheManagerIsTakenAndReleased) {
+    TestFolder folder;
+    folder.Configure(kManager, {Record(L"Vault", 1), L"abandon-mutex=1"});
+    LoginManagerProcess manager;
+    LoginSession session;
+    ASSERT_TRUE(session.OpenSection());
+
+    LoginFields found;
+    bool ok = false;
+    std::thread([&] { ok = session.Lookup(L"Vault", found); }).join();
+    ASSERT_TRUE(ok);
+    ExpectLogin(found, L"Vault", 1);
+    EXPECT_TRUE(TakesMutexCleanly());
+}
+
+// Whether the lookup waited is not timed: it has not finished while the
+// manager holds the mutex, and it finishes with the record once let go.
+TEST(LoginSession, ALookupWaitsForTheManagerToReleaseTheMutex) {
+    TestFolder folder;
+    folder.Configure(kManager, {Record(L"Vault", 1), L"hold-mutex=1"});
+    LoginManagerProcess manager;
+    LoginSession session;
+    ASSERT_TRUE(session.OpenSection());
+
+    LoginFields found;
+    bool ok = false;
+    std::atomic<bool> finished{false};
+    std::thread lookup([&] {
+        ok = session.Lookup(L"Vault", found);
+        finished = true;
+    });
+    EXPECT_FALSE(finished);
+    manager.LetGoOfMutex();
+    lookup.join();
+    ASSERT_TRUE(ok);
+    ExpectLogin(found, L"Vault", 1);
+}
+
+// A page-sized section, so that the view ends where the table does.
+TEST(LoginSession, ATableFillingTheWholeSectionIsReadUpToItsEnd) {
+    TestFolder folder;
+    folder.Configure(kManager, {Record(L"Elsewhere", 10), Record(L"Vault", 20), L"fill=1", L"section-size=4096"});
+    LoginManagerProcess manager;
+    const auto journal = folder.Journal(kManager);
+    ASSERT_EQ(journal.size(), 2u);
+    ASSERT_EQ(journal[1].size(), 5u);
+    ASSERT_EQ(journal[1][3], L"unterminated");
+    ASSERT_NE(journal[1][4], L"0") << "the last record must run off the section's end";
+    LoginSession session;
+    ASSERT_TRUE(session.OpenSection());
+
+    LoginFields found;
+    ASSERT_TRUE(session.Lookup(L"Vault", found));
+    ExpectLogin(found, L"Vault", 20);
+    EXPECT_FALSE(session.Lookup(L"Nowhere", found));
+}
+
+}  // namespace
