@@ -3,9 +3,9 @@
 // section and keeps all of it until it is stopped.
 //
 // Started as: LoginManager.exe <ready event> <stop event>, two named events
-// made by whoever starts it. It sets the first once the table is written (and
-// the mutex held or abandoned, when so configured) and ends when the second is
-// set.
+// made by whoever starts it. It sets the first once the table is written (or
+// the mutex held, or abandoned, when so configured) and ends when the second
+// is set.
 // Configuration (LoginManager.ini):
 //   record=<t1>|<t2>|<t3>|<t4>|<t5>|<t6>|<t7>|<n1>|<n2>|<n3>|<n4>|<n5>|<flag>
 //       one line per record, in table order; <t2> is the vault name; texts
@@ -14,8 +14,9 @@
 //   section-size=<bytes>  the section's size, 65536 unless set.
 //   fill=1  the records repeat, with no terminator, until the section is
 //       full: the last one runs off its end.
-//   hold-mutex=1  holds the mutex from before it is ready until the event
-//       kLoginManagerReleaseEvent (LoginManagerControl.h) is set.
+//   hold-mutex=1  holds the mutex from before it is ready, with the section
+//       still empty, until the event kLoginManagerReleaseEvent
+//       (LoginManagerControl.h) is set; then writes the table and releases.
 //   abandon-mutex=1  a thread takes the mutex and ends holding it, so that
 //       the next wait on it returns WAIT_ABANDONED.
 // Journal (LoginManager.journal):
@@ -78,7 +79,9 @@ struct Table {
 // repeated to the section's end; whatever does not fit is cut.
 Table ConfiguredTable(size_t sectionBytes) {
     std::vector<std::string> records;
-    for (const std::wstring& line : standin::ConfigValues(kComponent, L"record")) records.push_back(RecordBytes(standin::SplitFields(line)));
+    for (const std::wstring& line : standin::ConfigValues(kComponent, L"record")) {
+        records.push_back(RecordBytes(standin::SplitFields(line)));
+    }
     const bool fill = Configured(L"fill") && !records.empty();
     Table table;
     for (size_t next = 0; next < records.size() || fill; ++next) {
@@ -98,24 +101,34 @@ Table ConfiguredTable(size_t sectionBytes) {
     return table;
 }
 
-bool WriteTable(HANDLE section, const Table& table) {
+// Writes the table and journals it; the caller holds the mutex.
+bool WriteTable(HANDLE section, size_t sectionBytes) {
+    const Table table = ConfiguredTable(sectionBytes);
     const UniqueMappedView view(MapViewOfFile(section, FILE_MAP_WRITE, 0, 0, 0));
     if (!view) return false;
     std::memcpy(view.get(), table.bytes.data(), table.bytes.size());
+    standin::Journal(kComponent, {L"Table", std::to_wstring(table.wholeRecords), std::to_wstring(table.bytes.size()),
+                                  table.terminated ? L"terminated" : L"unterminated",
+                                  std::to_wstring(table.cutRecordBytes)});
     return true;
 }
 
-// Holds the mutex, as a writer busy with the table does, until the test lets
-// go or the stand-in is stopped.
-void HoldMutexUntilReleased(HANDLE mutex, HANDLE ready, HANDLE stop) {
+// A writer busy with the table: it holds the mutex from before it is ready,
+// with the section still empty, and writes the table only when the test lets
+// go, just before it releases the mutex. A reader that did not wait finds no
+// record.
+int WriteWhenReleased(HANDLE mutex, HANDLE section, size_t sectionBytes, HANDLE ready, HANDLE stop) {
     const UniqueHandle release(CreateEventW(nullptr, TRUE, FALSE, kLoginManagerReleaseEvent));
+    if (!release) return 3;
     {
-        const MutexLock held(mutex);
+        const MutexLock writing(mutex);
         SetEvent(ready);
         const HANDLE waits[] = {stop, release.get()};
-        WaitForMultipleObjects(2, waits, FALSE, INFINITE);
+        if (WaitForMultipleObjects(2, waits, FALSE, INFINITE) != WAIT_OBJECT_0 + 1) return 0;
+        if (!WriteTable(section, sectionBytes)) return 3;
     }
     WaitForSingleObject(stop, INFINITE);
+    return 0;
 }
 
 }  // namespace
@@ -126,7 +139,8 @@ int wmain(int argc, wchar_t** argv) {
     const UniqueHandle stop(OpenEventW(SYNCHRONIZE, FALSE, argv[2]));
     if (!ready || !stop) return 2;
 
-    const size_t sectionBytes = static_cast<size_t>(standin::ConfigCode(kComponent, L"section-size", kDefaultSectionBytes));
+    const size_t sectionBytes =
+        static_cast<size_t>(standin::ConfigCode(kComponent, L"section-size", kDefaultSectionBytes));
     const UniqueHandle mutex(CreateMutexW(nullptr, FALSE, kLoginMutexName));
     const UniqueHandle addEvent(CreateEventW(nullptr, TRUE, FALSE, kLoginAddEventName));
     const UniqueHandle removeEvent(CreateEventW(nullptr, TRUE, FALSE, kLoginRemoveEventName));
@@ -135,18 +149,12 @@ int wmain(int argc, wchar_t** argv) {
     if (!mutex || !addEvent || !removeEvent || !section) return 3;
     standin::Journal(kComponent, {L"Start", std::to_wstring(sectionBytes)});
 
-    const Table table = ConfiguredTable(sectionBytes);
+    if (Configured(L"hold-mutex")) {
+        return WriteWhenReleased(mutex.get(), section.get(), sectionBytes, ready.get(), stop.get());
+    }
     {
         const MutexLock writing(mutex.get());
-        if (!WriteTable(section.get(), table)) return 3;
-    }
-    standin::Journal(kComponent, {L"Table", std::to_wstring(table.wholeRecords), std::to_wstring(table.bytes.size()),
-                                  table.terminated ? L"terminated" : L"unterminated",
-                                  std::to_wstring(table.cutRecordBytes)});
-
-    if (Configured(L"hold-mutex")) {
-        HoldMutexUntilReleased(mutex.get(), ready.get(), stop.get());
-        return 0;
+        if (!WriteTable(section.get(), sectionBytes)) return 3;
     }
     if (Configured(L"abandon-mutex")) {
         std::thread([&] { WaitForSingleObject(mutex.get(), INFINITE); }).join();

@@ -10,7 +10,7 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
+#include <future>
 #include <thread>
 #include <tuple>
 
@@ -100,8 +100,9 @@ TEST(LoginSession, AMutexAbandonedByTheManagerIsTakenAndReleased) {
     EXPECT_TRUE(TakesMutexCleanly());
 }
 
-// Whether the lookup waited is not timed: it has not finished while the
-// manager holds the mutex, and it finishes with the record once let go.
+// Whether the lookup waited is not timed: the manager writes the table only
+// when let go, so a lookup that read without the mutex would find nothing.
+// The lookup's thread has started before the test lets go.
 TEST(LoginSession, ALookupWaitsForTheManagerToReleaseTheMutex) {
     TestFolder folder;
     folder.Configure(kManager, {Record(L"Vault", 1), L"hold-mutex=1"});
@@ -111,12 +112,12 @@ TEST(LoginSession, ALookupWaitsForTheManagerToReleaseTheMutex) {
 
     LoginFields found;
     bool ok = false;
-    std::atomic<bool> finished{false};
+    std::promise<void> started;
     std::thread lookup([&] {
+        started.set_value();
         ok = session.Lookup(L"Vault", found);
-        finished = true;
     });
-    EXPECT_FALSE(finished);
+    started.get_future().wait();
     manager.LetGoOfMutex();
     lookup.join();
     ASSERT_TRUE(ok);

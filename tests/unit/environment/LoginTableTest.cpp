@@ -45,6 +45,11 @@ private:
     std::vector<uint8_t> bytes_;
 };
 
+// As the session compares names.
+bool NamesEqual(const std::u16string& a, const std::u16string& b) {
+    return lstrcmpiW(reinterpret_cast<const wchar_t*>(a.c_str()), reinterpret_cast<const wchar_t*>(b.c_str())) == 0;
+}
+
 // The bytes copied to end where readable memory ends: a read past them faults.
 class AtPageEnd {
 public:
@@ -65,9 +70,7 @@ public:
     }
 
     std::optional<LoginRecord> Find(const std::u16string& vault) const {
-        return LoginTable(start_, size_).Find(vault, [](const std::u16string& a, const std::u16string& b) {
-            return lstrcmpiW(reinterpret_cast<const wchar_t*>(a.c_str()), reinterpret_cast<const wchar_t*>(b.c_str())) == 0;
-        });
+        return LoginTable(start_, size_).Find(vault, NamesEqual);
     }
 
 private:
