@@ -6,6 +6,7 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(GH_OBJDUMP ${GH_TRIPLE}-objdump)
+set(GH_DLLTOOL ${GH_TRIPLE}-dlltool)
 set(GH_WIDL ${GH_TRIPLE}-widl)
 # Tests run under 64-bit Wine with one prefix per build tree.
 set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../tools/wine-run.sh)

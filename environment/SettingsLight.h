@@ -4,11 +4,9 @@
 
 #include "environment/Registry.h"
 #include "environment/VaultSettings.h"
+#include "interfaces/ProductKey.h"
 
 #include <string>
-
-// The product's key, the same path below HKEY_CURRENT_USER and HKEY_LOCAL_MACHINE.
-inline constexpr const wchar_t* kProductKeyPath = L"Software\\Brimwork\\Applications\\Tessaly Enterprise";
 
 // The lists of vaults that OpenListKey opens.
 inline constexpr int kMachineVaultList = 0;  // "Databases" below the machine's product key

@@ -1,13 +1,15 @@
 // The vault client's message-box library, "Plinth.dll", as the module calls it.
 #pragma once
 
+#include "interfaces/ProductKey.h"
+
 #include <windows.h>
 
 #include <cstdint>
 
-// The folder of the library: the value "Location" (REG_SZ) of this key under
-// HKEY_LOCAL_MACHINE.
-inline constexpr const wchar_t* kPlinthKey = L"Software\\Brimwork\\Applications\\Tessaly Enterprise";
+// The folder of the library: the value "Location" (REG_SZ) of the product's
+// key under HKEY_LOCAL_MACHINE.
+inline constexpr const wchar_t* kPlinthKey = kProductKeyPath;
 inline constexpr const wchar_t* kPlinthLocationValue = L"Location";
 inline constexpr const wchar_t* kPlinthLibraryName = L"Plinth.dll";
 inline constexpr const char* kPlinthExportName = "gePlinth";

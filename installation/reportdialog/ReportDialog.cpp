@@ -193,6 +193,8 @@ private:
                                       commandState.Text(), key});
         walked_[index].offersNonUniqueView = commandState.Get().vt == VT_BOOL && commandState.Get().boolVal;
         walked_[index].label = name + L": " + statusText + L"  (" + folder + L" \u2192 " + target + L")";
+        // What the item says is missing, as the dialog shows it beside the item.
+        if (problemText != L"(null)" && problemText != statusText) walked_[index].label += L"  \u2014 " + problemText;
         return index;
     }
 

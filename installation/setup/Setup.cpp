@@ -1,6 +1,9 @@
 // Installs the simulated vault client installation into the current Wine
 // prefix: registers the COM servers and type libraries that lie beside this
 // program and the folder of its message-box library ("/u" takes them out again).
+// "/vault <name> <db server> <db name> <shell root> <archive server> <port>"
+// instead records one vault's settings for every user of the machine, and
+// "/uservault" with the same values for the current user only.
 #include "common/ComPtr.h"
 #include "common/Handles.h"
 #include "common/ProcAddress.h"
@@ -11,6 +14,7 @@
 #include <oleauto.h>
 
 #include <cstdio>
+#include <cwchar>
 #include <string>
 
 namespace {
@@ -68,9 +72,41 @@ bool RegisterPlinthLocation(const std::wstring& folder, bool uninstall) {
     return rc == ERROR_SUCCESS;
 }
 
+bool SetText(HKEY key, const wchar_t* name, const std::wstring& value) {
+    return RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                          static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
+}
+
+// One vault's settings, below the machine's "Databases" key or the user's "Vaults" key.
+bool RegisterVault(bool forUser, wchar_t** values) {
+    const std::wstring path = std::wstring(kProductKeyPath) + (forUser ? L"\\Vaults\\" : L"\\Databases\\") + values[0];
+    UniqueRegKey key;
+    if (RegCreateKeyExW(forUser ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE, path.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, key.put(), nullptr) !=
+        ERROR_SUCCESS) {
+        fwprintf(stderr, L"setup: cannot create the settings of vault %ls\n", values[0]);
+        return false;
+    }
+    const DWORD port = wcstoul(values[5], nullptr, 10), type = 1;
+    return SetText(key.get(), L"DbServer", values[1]) && SetText(key.get(), L"DbName", values[2]) &&
+           SetText(key.get(), L"ShellRoot", values[3]) && SetText(key.get(), L"ServerLoc", values[4]) &&
+           RegSetValueExW(key.get(), L"ServerPort", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&port),
+                          sizeof(port)) == ERROR_SUCCESS &&
+           RegSetValueExW(key.get(), L"VaultType", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&type),
+                          sizeof(type)) == ERROR_SUCCESS;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
+    const std::wstring command = argc > 1 ? argv[1] : L"";
+    if (command == L"/vault" || command == L"/uservault") {
+        if (argc != 8) {
+            fwprintf(stderr, L"setup: %ls <name> <db server> <db name> <shell root> <archive server> <port>\n",
+                     command.c_str());
+            return 2;
+        }
+        return RegisterVault(command == L"/uservault", argv + 2) ? 0 : 1;
+    }
     const bool uninstall = argc > 1 && std::wstring(argv[1]) == L"/u";
     const char* entry = uninstall ? "DllUnregisterServer" : "DllRegisterServer";
     const std::wstring folder = ProgramFolder();

@@ -5,6 +5,7 @@
 #include "installation/standin/ComServer.h"
 #include "installation/standin/Journal.h"
 #include "installation/vault/AddInHooks.h"
+#include "installation/vault/FolderLookup.h"
 #include "installation/vault/ObjectModel.h"
 #include "installation/vault/ReferenceGraph.h"
 #include "installation/vault/ReferencedFileHandler.h"
@@ -32,6 +33,7 @@ public:
             {IID_IAddInHooks, L"hooks", &hooks_},
             {IID_IVaultValue, L"value", &value_},
             {IID_IDispatch, L"dispatch", &automation_},
+            {IID_IVaultFolderLookup, L"folders", &folders_},
         };
         IUnknown* found = iid == IID_IUnknown ? this : nullptr;
         for (const auto& facet : served) {
@@ -50,6 +52,7 @@ private:
     vault::Hooks hooks_{*this};
     vault::ValueSource value_{*this};
     vault::Automation automation_{*this};
+    vault::FolderLookup folders_{*this};
 };
 
 }  // namespace

@@ -9,7 +9,8 @@
 //                                          paths it references (fields escaped
 //                                          as in every stand-in configuration)
 //   fail:<call>=<code>       the call answers the code, with error information
-//   without=model|handler|utility|hooks|value|dispatch   that interface is missing
+//   folder=<path>|<id>       a vault folder at that full local path
+//   without=model|handler|utility|hooks|value|dispatch|folders   that interface is missing
 //   null-dispatcher=<cmd>    GetDispatcher hands out none for that command
 //   vault-value=<n>          what GetVaultValue and the "VaultValue" property give
 //   null-results=1           GetResults answers S_OK with no list
