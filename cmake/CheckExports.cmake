@@ -1,5 +1,6 @@
 # Build step: the module exports ghMove under its plain name and needs no DLL
-# beyond the Windows system libraries.
+# beyond the Windows system libraries and the vault client's stored-procedure
+# library.
 execute_process(COMMAND ${OBJDUMP} -p ${DLL} OUTPUT_VARIABLE dump RESULT_VARIABLE rc)
 if(NOT rc EQUAL 0)
   message(FATAL_ERROR "objdump failed on ${DLL}")
@@ -18,7 +19,7 @@ if(NOT names STREQUAL "ghMove")
 endif()
 
 set(allowed KERNEL32.dll USER32.dll ADVAPI32.dll OLE32.dll OLEAUT32.dll SHELL32.dll SHLWAPI.dll
-    msvcrt.dll RstrtMgr.dll)
+    msvcrt.dll RstrtMgr.dll Dalbrook.dll)
 string(REGEX MATCHALL "DLL Name: [^\n]+" imports "${dump}")
 foreach(line IN LISTS imports)
   string(REPLACE "DLL Name: " "" dll "${line}")
@@ -32,6 +33,6 @@ foreach(line IN LISTS imports)
     endif()
   endforeach()
   if(NOT found)
-    message(FATAL_ERROR "${DLL} depends on ${dll}, which is not a Windows system DLL")
+    message(FATAL_ERROR "${DLL} depends on ${dll}, which is neither a Windows system DLL nor Dalbrook.dll")
   endif()
 endforeach()

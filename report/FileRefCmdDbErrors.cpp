@@ -2,8 +2,11 @@
 
 #include "common/ComErrors.h"
 #include "common/Handles.h"
+#include "environment/FolderRights.h"
 #include "move/Mover.h"
+#include "report/FileRefErr.h"
 #include "report/FileRefErrPos.h"
+#include "report/MoveProblem.h"
 #include "report/ReportText.h"
 
 #include <iterator>
@@ -22,8 +25,18 @@ FileRefCmdDbErrors::FileRefCmdDbErrors(Mover* mover_, const std::wstring& descri
     OpenPermissionConnection();
 }
 
-FileRefCmdDbErrors::~FileRefCmdDbErrors() {
-    if (permissions) ClosePermissionConnection();
+FileRefCmdDbErrors::~FileRefCmdDbErrors() = default;
+
+int FileRefCmdDbErrors::OpenPermissionConnection() {
+    permissions = ::OpenPermissionConnection(request->localRoot);
+    return permissions ? 0 : 1;
+}
+
+// Rights are read afresh for every explanation.
+Msg FileRefCmdDbErrors::MovePermissionProblem(const FileRefErr& item) const {
+    const FolderRights rights(permissions.Get(), request->vault, request->hostContext);
+    return MoveProblem(item.isFolder, item.folder, item.targetFolder,
+                       [&rights](const std::wstring& folder) { return rights.Of(folder); });
 }
 
 HRESULT FileRefCmdDbErrors::QueryInterface(REFIID iid, void** out) {

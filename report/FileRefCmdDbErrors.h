@@ -7,6 +7,7 @@
 #include "common/Bstr.h"
 #include "common/RefObj.h"
 #include "common/RefPtr.h"
+#include "environment/PermissionConnection.h"
 #include "interfaces/FileRefReport.h"
 #include "module/Messages.h"
 
@@ -15,7 +16,6 @@
 class FileRefErr;
 class FileRefErrPos;
 class Mover;
-class SpMgr;  // the stored-procedure library's connection manager
 
 class FileRefCmdDbErrors : public IFileRefCmd, public RefObj {
 public:
@@ -43,12 +43,11 @@ public:
     bool cannotMode;        // refused before any local change: "can not" wording
     SharedBstr description;
     Mover* mover;           // not owned
-    SpMgr* permissions = nullptr;  // owned; null without a connection
+    SpConnection permissions;  // empty without a connection
 
 private:
     // 0 with a connection in `permissions`, 1 without.
     int OpenPermissionConnection();
-    void ClosePermissionConnection();
     // A new tree from the failure lists as they stand: one group per database
     // failure kind in first-seen order, then the local group, then the
     // reference group.
