@@ -1,0 +1,237 @@
+// Why the vault refused a move, as the report dialog asks it through ghMove:
+// the user's rights on the item's folders, read through the module's own
+// connection from the vault's registry settings, the login manager's table
+// and the stored-procedure library.
+#include "installation/standin/StandinWindows.h"
+#include "installation/vault/VaultClass.h"
+#include "LoadedModule.h"
+#include "LoginManagerProcess.h"
+#include "MessageBoxWatcher.h"
+#include "RecordingHost.h"
+#include "TestFolder.h"
+#include "TestRegistryKey.h"
+#include "VaultObject.h"
+
+#include "environment/FolderRights.h"
+#include "environment/SettingsLight.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <optional>
+
+namespace {
+
+using Fields = std::vector<std::wstring>;
+
+constexpr const wchar_t* kLackOne = L"Lack one of permission to move this item";
+constexpr const wchar_t* kNoAdd = L"You do not have add permission in the target folder";
+constexpr int32_t kHostContext = 77;
+constexpr int32_t kPartsId = 3, kArchiveId = 2, kGearboxId = 4;
+constexpr uint32_t kAllSource = kRightMoveFiles | kRightReadContents | kRightMoveFolders;
+constexpr uint32_t kAddBoth = kRightAddFile | kRightAddFolder;
+
+// The user's entry for the test's vault ("localview"), as the client's setup
+// writes it.
+class VaultRegistration {
+public:
+    explicit VaultRegistration(const std::wstring& shellRoot)
+        : key_(HKEY_CURRENT_USER, std::wstring(kProductKeyPath) + L"\\Vaults\\localview") {
+        key_.SetString(L"DbServer", L"tcp:vaultdb");
+        key_.SetString(L"DbName", L"Engineering");
+        key_.SetString(L"ShellRoot", shellRoot);
+        key_.SetString(L"ServerLoc", L"archive.local");
+        key_.SetNumber(L"ServerPort", 3030);
+    }
+
+private:
+    TestRegistryKey key_;
+};
+
+// The login record of a vault: texts 3, 5 and 6 are what the connection takes.
+std::wstring LoginOf(const std::wstring& vault) {
+    return LoginRecordLine({L"session", vault, L"alice", L"unused", L"alice@vaultdb", L"secret", L"", L"1", L"2", L"3",
+                            L"4", L"5", L"1"});
+}
+
+class PermissionTest : public ::testing::Test {
+protected:
+    PermissionTest() {
+        CoInitialize(nullptr);
+        request->hostContext = kHostContext;
+        folder.Configure(L"LoginManager", {LoginOf(L"Elsewhere"), LoginOf(L"localview")});
+        folder.Configure(kVaultComponent,
+                         {L"folder=" + standin::EscapeField(folder.Path(L"Parts")) + L"|" + std::to_wstring(kPartsId),
+                          L"folder=" + standin::EscapeField(folder.Path(L"Archive")) + L"|" + std::to_wstring(kArchiveId)});
+        vault = CreateVaultObject();
+        request->vault = vault.Get();
+        ConfigureRights(kAddBoth, kAllSource);
+    }
+    ~PermissionTest() override {
+        request->vault = nullptr;
+        vault.Reset();
+        module.reset();
+        CoUninitialize();
+    }
+
+    void ConfigureRights(uint32_t target, uint32_t source, const Fields& more = {}) const {
+        Fields lines = {L"vault=tcp:vaultdb|Engineering|alice@vaultdb|secret|localview|alice",
+                        L"rights=alice|" + std::to_wstring(kArchiveId) + L"|" + std::to_wstring(target),
+                        L"rights=alice|" + std::to_wstring(kPartsId) + L"|" + std::to_wstring(source)};
+        lines.insert(lines.end(), more.begin(), more.end());
+        folder.Configure(L"Dalbrook", lines);
+    }
+
+    // The vault refuses moving gear.prt, or the folder Gearbox, from the local
+    // view's Parts folder to its Archive folder; answers what the report
+    // dialog was told of the refused item: its folders, the problem's code and text.
+    Fields Refused(bool isFolder) {
+        folder.ForgetJournals();
+        request->items.DeleteAll();
+        host.onMoveInDatabase = [isFolder](MoveRequest* r) {
+            // A refused folder is named by its own path, a file by its folder's.
+            r->dbErrors.Append(isFolder ? new DbMoveError{0, 0, 0, L"", 3, L"Gearbox", L"", L"\\Parts\\Gearbox\\",
+                                                          L"\\Archive\\"}
+                                        : new DbMoveError{7, 0, 0, L"", 3, L"gear.prt", L"", L"\\Parts\\",
+                                                          L"\\Archive\\"});
+        };
+        if (isFolder) {
+            request.AddFolder(kGearboxId, kArchiveId);
+        } else {
+            request.AddFile(7, kPartsId, kArchiveId);
+        }
+        MessageBoxWatcher reports(IDOK, kReportDialogClass);
+        if (!module) module = std::make_unique<LoadedModule>();
+        EXPECT_EQ(module->Move(parent.get(), &host, request.get(), false), S_FALSE);
+        EXPECT_EQ(reports.Boxes().size(), 1u);
+        Fields problems;
+        for (const Fields& entry : folder.Journal(L"ReportDialog")) {
+            if (entry[0] == L"Item") problems = {entry[3], entry[4], entry[9], entry[11]};
+        }
+        return problems;
+    }
+    std::wstring Explained(bool isFolder) {
+        const Fields seen = Refused(isFolder);
+        return seen.size() == 4 ? seen[3] : L"(no item)";
+    }
+
+    TestFolder folder;
+    ComPtr<IUnknown> vault;
+    std::unique_ptr<LoadedModule> module;
+    ParentWindow parent;
+    RecordingHost host;
+    OwnedRequest request{folder.LocalRoot()};
+};
+
+// The connection is opened once per report with the registry's settings, the
+// login's texts and the vault's name; every explanation reads the rights of
+// both folders afresh, with the host's context; the connection is released
+// and deleted with the report.
+TEST_F(PermissionTest, TheUsersRightsOnBothFoldersExplainTheRefusal) {
+    const VaultRegistration registration(folder.LocalRoot());
+    LoginManagerProcess manager;
+    ConfigureRights(kAddBoth, kAllSource & ~kRightMoveFiles);
+
+    const Fields seen = Refused(false);
+    EXPECT_EQ(seen, (Fields{folder.Path(L"Parts"), folder.Path(L"Archive"), L"36",
+                            L"You do not have Move file permissions"}));
+    const std::wstring target = std::to_wstring(kArchiveId), source = std::to_wstring(kPartsId);
+    const std::wstring granted = standin::Hex(kAllSource & ~kRightMoveFiles);
+    EXPECT_EQ(folder.Journal(L"Dalbrook"),
+              (std::vector<Fields>{
+                  {L"Construct"},
+                  {L"mhCreate", L"1", L"tcp:vaultdb", L"Engineering", L"alice@vaultdb", L"secret", L"localview",
+                   L"alice", L"-1", L"0x00000000"},
+                  {L"mpoGetProc", L"0x00000016"},
+                  {L"mhGetUserRights", L"77", target, L"alice", L"0x00000000", standin::Hex(kAddBoth)},
+                  {L"mhGetUserRights", L"77", source, L"alice", L"0x00000000", granted},
+                  {L"Release"},
+                  {L"Destroy"}}));
+    Fields lookedUp;
+    for (const Fields& entry : folder.Journal(kVaultComponent)) {
+        if (entry[0] == L"FindFolderByPath" || entry[0] == L"GetFolderId") lookedUp.push_back(entry.back());
+    }
+    EXPECT_EQ(lookedUp, (Fields{folder.Path(L"Archive"), target, folder.Path(L"Parts"), source}));
+}
+
+// Each missing right names its message, the target's add permission first;
+// a folder needs the folder add permission, a file the file one.
+TEST_F(PermissionTest, TheFirstMissingRightIsTheOneNamed) {
+    const VaultRegistration registration(folder.LocalRoot());
+    LoginManagerProcess manager;
+    const struct {
+        bool isFolder;
+        uint32_t target, source;
+        const wchar_t* expected;
+    } cases[] = {
+        {false, kRightAddFolder, kAllSource, kNoAdd},
+        {true, kRightAddFile, kAllSource, kNoAdd},
+        {false, kRightAddFile, 0, L"You do not have Move file permissions"},
+        {false, kRightAddFile, kRightMoveFiles, L"You do not have Read file contents permissions"},
+        {false, kRightAddFile, kRightMoveFiles | kRightReadContents,
+         L"You do not have Move folder permissions for the parent folder"},
+        {false, kRightAddFile, kAllSource, kLackOne},
+        {true, kRightAddFolder, kAllSource & ~kRightMoveFolders, L"You do not have Move folder permissions"},
+        {true, kRightAddFolder, kRightMoveFolders, L"You do not have Move file permissions for the subfolder"},
+        {true, kRightAddFolder, kRightMoveFolders | kRightMoveFiles, L"You do not have Read file contents permissions"},
+        {true, kRightAddFolder, kAllSource, kLackOne},
+    };
+    for (const auto& c : cases) {
+        ConfigureRights(c.target, c.source);
+        EXPECT_EQ(Explained(c.isFolder), c.expected) << c.isFolder << std::hex << " " << c.target << " " << c.source;
+    }
+}
+
+// A folder the vault does not know, or rights the library cannot read,
+// explain nothing in particular.
+TEST_F(PermissionTest, RightsThatCannotBeReadKeepTheGeneralExplanation) {
+    const VaultRegistration registration(folder.LocalRoot());
+    LoginManagerProcess manager;
+    ConfigureRights(kAddBoth, 0, {L"fail:mhGetUserRights=0x80004005"});
+    EXPECT_EQ(Explained(false), kLackOne);
+
+    ConfigureRights(kAddBoth, 0);
+    folder.Configure(kVaultComponent, {L"folder=" + standin::EscapeField(folder.Path(L"Archive")) + L"|" + std::to_wstring(kArchiveId)});
+    EXPECT_EQ(Explained(false), kLackOne);  // the source folder is unknown
+    folder.Configure(kVaultComponent, {L"without=folders"});
+    EXPECT_EQ(Explained(false), kLackOne);
+    EXPECT_EQ(folder.JournalCalls(L"Dalbrook"), (Fields{L"Construct", L"mhCreate", L"Release", L"Destroy"}));
+}
+
+// Without every piece of the connection no rights are read: each explanation
+// is the general one, and a manager that was made is released and deleted.
+TEST_F(PermissionTest, WithoutAConnectionEveryExplanationIsTheGeneralOne) {
+    ConfigureRights(kAddBoth, 0);
+    const Fields nothingMade;
+    {
+        const VaultRegistration registration(folder.LocalRoot());
+        EXPECT_EQ(Explained(false), kLackOne);  // no login manager runs
+        EXPECT_EQ(folder.JournalCalls(L"Dalbrook"), nothingMade);
+    }
+    LoginManagerProcess manager;
+    EXPECT_EQ(Explained(true), kLackOne);  // the vault has no settings
+    EXPECT_EQ(folder.JournalCalls(L"Dalbrook"), nothingMade);
+
+    const VaultRegistration registration(folder.LocalRoot());
+    ConfigureRights(kAddBoth, 0, {L"fail:mhCreate=0x80040214"});
+    EXPECT_EQ(Explained(false), kLackOne);
+    EXPECT_EQ(folder.JournalCalls(L"Dalbrook"), (Fields{L"Construct", L"mhCreate", L"Release", L"Destroy"}));
+
+    // The connection's vault is the last name of the local view root: with a
+    // trailing backslash it is empty, and no login carries that name.
+    ConfigureRights(kAddBoth, 0);
+    request->localRoot = folder.LocalRoot() + L"\\";
+    EXPECT_EQ(Explained(false), kLackOne);
+    EXPECT_EQ(folder.JournalCalls(L"Dalbrook"), nothingMade);
+}
+
+TEST_F(PermissionTest, AVaultWithoutALoginRecordGetsNoConnection) {
+    const VaultRegistration registration(folder.LocalRoot());
+    folder.Configure(L"LoginManager", {LoginOf(L"Elsewhere")});
+    LoginManagerProcess manager;
+    ConfigureRights(kAddBoth, 0);
+    EXPECT_EQ(Explained(false), kLackOne);
+    EXPECT_EQ(folder.JournalCalls(L"Dalbrook"), Fields{});
+}
+
+}  // namespace
