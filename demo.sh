@@ -1,7 +1,8 @@
 #!/bin/sh
 # Builds the module and runs the sample vault client: a rename and a folder
 # move through ghMove on a small local view, then a move and a rename that the
-# vault refuses, reported in the report dialog, whose item for a name that is
+# vault refuses, reported in the report dialog with the permission the user
+# lacks, whose item for a name that is
 # not unique opens the non-unique files dialog (both saved as PNG images under
 # Xvfb), and a folder rename that an add-in vetoes.
 set -e
@@ -21,7 +22,15 @@ export STANDIN_DIR="Z:$(printf '%s' "$demo" | tr / '\\')"
 printf 'snapshot=%s\\report-dialog.png\nsnapshot-close=1\ninvoke=11\n' "$STANDIN_DIR" | sed 's/\\/\\\\/g' >"$demo/ReportDialog.ini"
 printf 'snapshot=%s\\non-unique-files.png\nsnapshot-close=1\n' "$STANDIN_DIR" | sed 's/\\/\\\\/g' >"$demo/NonUniqueFilesDialog.ini"
 printf 'veto=0x1F\n' >"$demo/AddIn.ini"
-xvfb-run -a sh -c '/usr/lib/wine/wine64 build/x86_64/bin/Setup.exe && /usr/lib/wine/wine64 build/x86_64/bin/DemoHost.exe; /usr/lib/wine/wineserver -k' | tr -d '\r'
+# The client's login to the sample vault, the vault's database as the
+# stored-procedure library reaches it, the user's rights there (files may not
+# be moved out of \Projects\Gearbox\, folder 3, wherever it goes) and the
+# folders the vault object resolves. The setup records the vault's settings.
+printf 'record=session|SampleVault|engineer|cad|engineer@sample-db|secret||1|2|3|4|5|1\n' >"$demo/LoginManager.ini"
+printf 'vault=tcp:sample-db|SampleVault|engineer@sample-db|secret|SampleVault|engineer\nrights=engineer|2|0x01A00009\nrights=engineer|3|0x00800001\n' >"$demo/Dalbrook.ini"
+printf 'folder=C:\\\\SampleVault\\\\Projects|2\nfolder=C:\\\\SampleVault\\\\Archive\\\\Gearbox|3\n' >"$demo/Vault.ini"
+vault_settings="SampleVault tcp:sample-db SampleVault 'C:\\SampleVault' archive.sample 3030"
+xvfb-run -a sh -c "/usr/lib/wine/wine64 build/x86_64/bin/Setup.exe && /usr/lib/wine/wine64 build/x86_64/bin/Setup.exe /vault $vault_settings && /usr/lib/wine/wine64 build/x86_64/bin/DemoHost.exe; /usr/lib/wine/wineserver -k" | tr -d '\r'
 echo
 for dialog in ReportDialog:report-dialog NonUniqueFilesDialog:non-unique-files; do
   name="${dialog%%:*}" image="$demo/${dialog#*:}.png"

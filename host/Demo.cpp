@@ -5,7 +5,9 @@
 // another file of the vault carries, whose report item shows the files of
 // that name, and a folder rename that an add-in vetoes. It lends the module
 // the installation's vault object, whose add-ins hear of every operation, and
-// prints what happened.
+// prints what happened. The client's login manager runs meanwhile, so that
+// the report can name the permission that a refused move lacks.
+#include "ClientLogin.h"
 #include "SampleVault.h"
 
 #include "installation/vault/VaultClass.h"
@@ -13,7 +15,9 @@
 #include <cstdio>
 #include <fstream>
 #include <functional>
+#include <map>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -96,17 +100,45 @@ std::string Readable(const std::string& line) {
     return out;
 }
 
-// What the add-in journaled since the last call, one record per line.
-void PrintAddInJournal() {
-    static std::streamoff printed = 0;
+// The lines a stand-in journaled since the last call for it.
+std::vector<std::string> NewJournalLines(const wchar_t* component) {
+    static std::map<std::wstring, std::streamoff> printed;
     wchar_t folder[MAX_PATH] = {};
-    if (!GetEnvironmentVariableW(L"STANDIN_DIR", folder, MAX_PATH)) return;
-    std::ifstream in((std::wstring(folder) + L"\\AddIn.journal").c_str(), std::ios::binary);
-    in.seekg(printed);
-    wprintf(L"  add-ins were told:%ls\n", in.peek() == EOF ? L" nothing" : L"");
+    if (!GetEnvironmentVariableW(L"STANDIN_DIR", folder, MAX_PATH)) return {};
+    std::ifstream in((std::wstring(folder) + L"\\" + component + L".journal").c_str(), std::ios::binary);
+    in.seekg(printed[component]);
+    std::vector<std::string> lines;
     for (std::string line; std::getline(in, line);) {
-        wprintf(L"    %hs\n", Readable(line).c_str());
-        printed = in.tellg();
+        lines.push_back(line);
+        printed[component] = in.tellg();
+    }
+    return lines;
+}
+
+std::vector<std::string> Fields(const std::string& line) {
+    std::vector<std::string> fields;
+    std::istringstream in(line);
+    for (std::string field; std::getline(in, field, '\t');) fields.push_back(Readable(field));
+    return fields;
+}
+
+void PrintAddInJournal() {
+    const std::vector<std::string> lines = NewJournalLines(L"AddIn");
+    wprintf(L"  add-ins were told:%ls\n", lines.empty() ? L" nothing" : L"");
+    for (const std::string& line : lines) wprintf(L"    %hs\n", Readable(line).c_str());
+}
+
+// What the report dialog showed of each refused item: its text and, where
+// the module could tell, the permission the user lacks.
+void PrintReportItems() {
+    constexpr size_t kName = 1, kStatus = 8, kProblem = 11;
+    for (const std::string& line : NewJournalLines(L"ReportDialog")) {
+        const std::vector<std::string> fields = Fields(line);
+        if (fields.size() <= kProblem || fields[0] != "Item") continue;
+        wprintf(L"  the report shows: %hs: %hs\n", fields[kName].c_str(), fields[kStatus].c_str());
+        if (fields[kProblem] != "(null)" && fields[kProblem] != fields[kStatus]) {
+            wprintf(L"    and explains: %hs\n", fields[kProblem].c_str());
+        }
     }
 }
 
@@ -129,6 +161,7 @@ HRESULT RunMove(GhMoveFunction ghMove, SampleVault& vault, IUnknown* vaultObject
     wprintf(L"  dbErrors: %d\n", request.dbErrors.count);
     wprintf(L"  vault database %ls\n", vault.Changes() == changesBefore ? L"unchanged" : L"changed");
     PrintAddInJournal();
+    PrintReportItems();
     wprintf(L"after:\n");
     PrintTree(vault.LocalRoot());
     wprintf(L"stored references:\n");
@@ -172,14 +205,17 @@ int wmain() {
         fwprintf(stderr, L"the installation's vault object is not registered\n");
         return 1;
     }
+    const ClientLogin login;
+    if (!login) fwprintf(stderr, L"the login manager did not start: refusals are explained in general words\n");
     IUnknown* lent = vaultObject.get();
     RunMove(ghMove, vault, lent, L"rename shaft.prt to main-shaft.prt",
             {new MoveItem{shaft, gearbox, gearbox, L"main-shaft.prt"}});
     RunMove(ghMove, vault, lent, L"move folder \\Projects\\Gearbox\\ into \\Archive\\",
             {new MoveItem{0, gearbox, archive, L""}});
-    vault.CheckOutElsewhere(assembly);
+    vault.DenyFileMovesFrom(gearbox);
     RunMove(ghMove, vault, lent,
-            L"move gearbox.asm, checked out by another user, to \\Projects\\ (refused, reported)",
+            L"move gearbox.asm to \\Projects\\; the user may not move files out of \\Archive\\Gearbox\\ "
+            L"(refused, reported with the permission that is missing)",
             {new MoveItem{assembly, gearbox, projects, L""}}, false);
     RunMove(ghMove, vault, lent,
             L"rename housing.prt to cover.prt, a name that \\Projects\\Cover.prt carries (refused, the report "

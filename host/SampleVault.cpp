@@ -124,11 +124,11 @@ void SampleVault::Apply(const MoveRequest& request, Tables& tables) {
     }
 }
 
-// Files checked out elsewhere, files whose name the destination folder
-// already holds, and new names that another file of the vault carries (names
-// are unique in the whole vault) are refused.
+// Files moved out of a folder the user may not move them from, files whose
+// name the destination folder already holds, and new names that another file
+// of the vault carries (names are unique in the whole vault) are refused.
 void SampleVault::RefuseItems(MoveRequest* request) const {
-    constexpr int32_t kCheckedOutElsewhere = 2, kNameAlreadyUsed = 4, kNameNotUnique = 6;
+    constexpr int32_t kNoPermission = 3, kNameAlreadyUsed = 4, kNameNotUnique = 6;
     for (const MoveItem* item : request->items) {
         if (item->fileId == 0) continue;
         const VaultFile& file = tables_.files.at(item->fileId);
@@ -143,8 +143,8 @@ void SampleVault::RefuseItems(MoveRequest* request) const {
         };
         int32_t kind = 0;
         std::wstring clashing;
-        if (file.checkedOutElsewhere) {
-            kind = kCheckedOutElsewhere;
+        if (item->destFolderId != file.folderId && tables_.lockedFolders.count(file.folderId)) {
+            kind = kNoPermission;
         } else if (other(true)) {
             kind = kNameAlreadyUsed;
         } else if (const VaultFile* elsewhere = item->newName.empty() ? nullptr : other(false)) {
@@ -168,13 +168,12 @@ namespace {
 
 // A found file that owns its texts: the name and its folder in the vault.
 struct FoundFile : FoundFileRecord {
-    FoundFile(int32_t fileId, int32_t folderId, std::wstring fileName, std::wstring folderPath, bool checkedOut)
+    FoundFile(int32_t fileId, int32_t folderId, std::wstring fileName, std::wstring folderPath)
         : name(std::move(fileName)), folder(std::move(folderPath)) {
         value1 = fileId;
         value2 = folderId;
         text1 = name.c_str();
         text2 = folder.c_str();
-        flag = checkedOut;
     }
     std::wstring name, folder;
 };
@@ -190,8 +189,7 @@ HRESULT SampleVault::FindFilesByName(int32_t, const std::vector<std::wstring>* n
         for (const auto& [id, file] : tables_.files) {
             if (_wcsicmp(file.name.c_str(), name.c_str()) != 0) continue;
             found->push_back(std::make_shared<FoundFile>(id, file.folderId, file.name,
-                                                         tables_.folders.at(file.folderId).path,
-                                                         file.checkedOutElsewhere));
+                                                         tables_.folders.at(file.folderId).path));
         }
     }
     return S_OK;

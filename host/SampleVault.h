@@ -5,6 +5,7 @@
 #include "GhMove.h"
 
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -16,7 +17,6 @@ struct VaultFile {
     int32_t folderId;
     std::wstring name;
     std::vector<int32_t> references;  // files this document stores the paths of
-    bool checkedOutElsewhere = false;
 };
 
 class SampleVault : public MoveHost {
@@ -29,8 +29,8 @@ public:
     int32_t AddFile(int32_t folderId, const std::wstring& name, std::vector<int32_t> references = {});
     // Writes every folder and file of the vault into the local view.
     void CreateLocalView() const;
-    // Another user has the file checked out: the database refuses to move it.
-    void CheckOutElsewhere(int32_t fileId) { tables_.files[fileId].checkedOutElsewhere = true; }
+    // The user may not move files out of the folder: the database refuses them.
+    void DenyFileMovesFrom(int32_t folderId) { tables_.lockedFolders.insert(folderId); }
 
     const std::wstring& LocalRoot() const { return localRoot_; }
     // How many times the database took a move or rename.
@@ -48,6 +48,7 @@ private:
     struct Tables {
         std::map<int32_t, VaultFolder> folders;
         std::map<int32_t, VaultFile> files;
+        std::set<int32_t> lockedFolders;  // files may not be moved out of these
     };
 
     // Appends the items the database refuses to `request->dbErrors`.

@@ -1,0 +1,28 @@
+#include "ClientLogin.h"
+
+#include <string>
+
+ClientLogin::ClientLogin() {
+    const std::wstring events = L"SampleVaultClientLogin-" + std::to_wstring(GetCurrentProcessId());
+    const UniqueHandle ready(CreateEventW(nullptr, TRUE, FALSE, (events + L"-ready").c_str()));
+    stop_.reset(CreateEventW(nullptr, TRUE, FALSE, (events + L"-stop").c_str()));
+    if (!ready || !stop_) return;
+    // The program's own folder is searched first.
+    std::wstring command = L"LoginManager.exe " + events + L"-ready " + events + L"-stop";
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION started = {};
+    if (!CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &started)) {
+        return;
+    }
+    const UniqueHandle thread(started.hThread);
+    UniqueHandle process(started.hProcess);
+    const HANDLE outcomes[] = {ready.get(), process.get()};
+    if (WaitForMultipleObjects(2, outcomes, FALSE, INFINITE) == WAIT_OBJECT_0) process_ = std::move(process);
+}
+
+ClientLogin::~ClientLogin() {
+    if (!process_) return;
+    SetEvent(stop_.get());
+    WaitForSingleObject(process_.get(), INFINITE);
+}
