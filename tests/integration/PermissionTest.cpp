@@ -85,14 +85,14 @@ protected:
     // The vault refuses moving gear.prt, or the folder Gearbox, from the local
     // view's Parts folder to its Archive folder; answers what the report
     // dialog was told of the refused item: its folders, the problem's code and text.
-    Fields Refused(bool isFolder) {
+    Fields Refused(bool isFolder, int32_t kind = 3) {
         folder.ForgetJournals();
         request->items.DeleteAll();
-        host.onMoveInDatabase = [isFolder](MoveRequest* r) {
+        host.onMoveInDatabase = [isFolder, kind](MoveRequest* r) {
             // A refused folder is named by its own path, a file by its folder's.
-            r->dbErrors.Append(isFolder ? new DbMoveError{0, 0, 0, L"", 3, L"Gearbox", L"", L"\\Parts\\Gearbox\\",
+            r->dbErrors.Append(isFolder ? new DbMoveError{0, 0, 0, L"", kind, L"Gearbox", L"", L"\\Parts\\Gearbox\\",
                                                           L"\\Archive\\"}
-                                        : new DbMoveError{7, 0, 0, L"", 3, L"gear.prt", L"", L"\\Parts\\",
+                                        : new DbMoveError{7, 0, 0, L"", kind, L"gear.prt", L"", L"\\Parts\\",
                                                           L"\\Archive\\"});
         };
         if (isFolder) {
@@ -106,13 +106,13 @@ protected:
         EXPECT_EQ(reports.Boxes().size(), 1u);
         Fields problems;
         for (const Fields& entry : folder.Journal(L"ReportDialog")) {
-            if (entry[0] == L"Item") problems = {entry[3], entry[4], entry[9], entry[11]};
+            if (entry[0] == L"Item") problems = {entry[3], entry[4], entry[9], entry[11], entry[8]};
         }
         return problems;
     }
     std::wstring Explained(bool isFolder) {
         const Fields seen = Refused(isFolder);
-        return seen.size() == 4 ? seen[3] : L"(no item)";
+        return seen.size() == 5 ? seen[3] : L"(no item)";
     }
 
     TestFolder folder;
@@ -134,7 +134,7 @@ TEST_F(PermissionTest, TheUsersRightsOnBothFoldersExplainTheRefusal) {
 
     const Fields seen = Refused(false);
     EXPECT_EQ(seen, (Fields{folder.Path(L"Parts"), folder.Path(L"Archive"), L"36",
-                            L"You do not have Move file permissions"}));
+                            L"You do not have Move file permissions", L"You lack permission to move this item"}));
     const std::wstring target = std::to_wstring(kArchiveId), source = std::to_wstring(kPartsId);
     const std::wstring granted = standin::Hex(kAllSource & ~kRightMoveFiles);
     EXPECT_EQ(folder.Journal(L"Dalbrook"),
@@ -223,6 +223,18 @@ TEST_F(PermissionTest, WithoutAConnectionEveryExplanationIsTheGeneralOne) {
     request->localRoot = folder.LocalRoot() + L"\\";
     EXPECT_EQ(Explained(false), kLackOne);
     EXPECT_EQ(folder.JournalCalls(L"Dalbrook"), nothingMade);
+}
+
+// A name not unique in the vault explains itself with its own text, without
+// asking for any rights.
+TEST_F(PermissionTest, ANameNotUniqueIsExplainedByItsOwnText) {
+    const VaultRegistration registration(folder.LocalRoot());
+    LoginManagerProcess manager;
+    const Fields seen = Refused(false, 6);
+    ASSERT_EQ(seen.size(), 5u);
+    EXPECT_EQ(seen[2], L"37");
+    EXPECT_EQ(seen[3], seen[4]);
+    EXPECT_EQ(folder.JournalCalls(L"Dalbrook"), (Fields{L"Construct", L"mhCreate", L"Release", L"Destroy"}));
 }
 
 TEST_F(PermissionTest, AVaultWithoutALoginRecordGetsNoConnection) {
