@@ -60,8 +60,8 @@ void Mover::ExecuteLocalMoves(MovedPaths& movedPaths) {
 }
 
 // Longest old path first, equal lengths in planning order, so that a folder's
-// content is handled before the folder. The rule inserts each entry before the
-// first strictly shorter one; a stable sort gives the same order without the
+// content is handled before the folder: the same order as inserting each entry
+// before the first strictly shorter one, which a stable sort gives without a
 // quadratic walk.
 void Mover::SortLocalMoves(Lst<LocalMoveData*>& working) const {
     std::vector<LocalMoveData*> entries;

@@ -5,17 +5,17 @@
 #include <algorithm>
 #include <vector>
 
-// The rule compares every entry with the whole selection, which is quadratic:
-// a folder move leaves most files of the tree selected. Here each entry costs
-// a logarithmic search plus a walk along its chain of prefix keys, and the
-// selection and its order come out exactly as the rule gives them.
+// Comparing every entry with the whole selection would be quadratic: a folder
+// move leaves most files of the tree selected. Here each entry costs a
+// logarithmic search plus a walk along its chain of prefix keys, and the
+// selection and its order are the same as that comparison gives.
 //
 // All new paths are lower-cased (the comparison ignores case character by
 // character), sorted and ranked once. The keys that start with a key K then
 // stand in one run of ranks from K on, so
 //  - the selected entries that an entry's path is a shorter prefix of are the
-//    selected ones in the run after its own rank, of which the rule takes the
-//    earliest selected: a tree of minimum selection times answers that;
+//    selected ones in the run after its own rank, of which the earliest
+//    selected counts: a tree of minimum selection times answers that;
 //  - the selected entries whose path is a prefix of the entry's (its own key
 //    included) lie on the chain of keys that are prefixes of its key.
 
