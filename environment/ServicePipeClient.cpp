@@ -10,8 +10,9 @@ namespace {
 // A mutex that another account created without giving us access answers
 // ERROR_ACCESS_DENIED; it may be recreated with open access in a moment, so
 // the creation is tried a few times, and then the notice goes without it.
-constexpr int kMutexAttempts = 5;
-constexpr DWORD kMutexRetryPauseMs = 20;
+// The pause is short because a locked-out mutex delays every notice.
+constexpr int kMutexAttempts = 3;
+constexpr DWORD kMutexRetryPauseMs = 2;
 
 UniqueHandle CreateServiceMutex() {
     for (int attempt = 1;; ++attempt) {
@@ -32,12 +33,9 @@ ServiceMessage BuildServiceMessage(const std::wstring& path) {
     return message;
 }
 
-ServiceNotifier::ServiceNotifier() : mutex_(CreateServiceMutex()) {}
-
-void NotifyClientService(const std::wstring& path) { ServiceNotifier().Notify(path); }
-
-void ServiceNotifier::Notify(const std::wstring& path) const {
-    const MutexLock serialised(mutex_.get());
+void NotifyClientService(const std::wstring& path) {
+    const UniqueHandle mutex = CreateServiceMutex();
+    const MutexLock serialised(mutex.get());
 
     UniqueFileHandle pipe(CreateFileW(kServicePipeName, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0,
                                       nullptr));

@@ -2,28 +2,15 @@
 // change on disk.
 #pragma once
 
-#include "common/Handles.h"
 #include "interfaces/LocalViewService.h"
 
 #include <string>
 
-// Sends notices to the local view service. Best effort: with no service, or
-// any failure on the pipe, a notice is dropped and the caller goes on.
-//
-// The senders' mutex is opened once for all the notices of one notifier; each
-// notice holds it only while its request and reply cross the pipe, as every
-// sender does. Opening it once spares a move of many files the cost of
-// creating it per file, and the pause of the retries when access is denied.
-class ServiceNotifier {
-public:
-    ServiceNotifier();
-    void Notify(const std::wstring& path) const;
-
-private:
-    UniqueHandle mutex_;
-};
-
-// One notice on its own.
+// Best effort: with no service, or any failure on the pipe, the notice is
+// dropped and the caller goes on. Each notice creates its own senders' mutex
+// and holds it while its request and reply cross the pipe, so that a mutex
+// that was inaccessible for a moment costs one notice its serialisation, not
+// every later one.
 void NotifyClientService(const std::wstring& path);
 
 // The request for one path and how many of its bytes go on the pipe.

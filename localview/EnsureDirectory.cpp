@@ -3,6 +3,7 @@
 #include "GhMove.h"
 #include "common/HResult.h"
 #include "common/PathExists.h"
+#include "environment/ServicePipeClient.h"
 
 #include <vector>
 
@@ -28,7 +29,7 @@ HRESULT CreateFailure(DWORD error) { return error == 0 ? E_QOR_IO_ERROR : HResul
 
 }  // namespace
 
-HRESULT EnsureDirectory(const std::wstring& path, const ServiceNotifier& service) {
+HRESULT EnsureDirectory(const std::wstring& path) {
     const std::vector<std::wstring> prefixes = FolderPrefixes(path);
     // Every folder above an existing path exists too, so the walk can start
     // below the deepest existing prefix: one test for a folder that is there,
@@ -39,7 +40,7 @@ HRESULT EnsureDirectory(const std::wstring& path, const ServiceNotifier& service
     bool created = false;
     for (; missing < prefixes.size(); ++missing) {
         const std::wstring& folder = prefixes[missing];
-        service.Notify(folder);
+        NotifyClientService(folder);
         if (CreateDirectoryW(folder.c_str(), nullptr)) {
             created = true;
             continue;

@@ -1,8 +1,6 @@
 // Creating a folder and every missing folder above it.
 #pragma once
 
-#include "environment/ServicePipeClient.h"
-
 #include <windows.h>
 
 #include <string>
@@ -11,4 +9,4 @@
 // failure of the folder that could not be created. The local view service
 // hears of each folder before it is created. Leading backslashes are dropped,
 // so a network path is not handled.
-HRESULT EnsureDirectory(const std::wstring& path, const ServiceNotifier& service = ServiceNotifier());
+HRESULT EnsureDirectory(const std::wstring& path);

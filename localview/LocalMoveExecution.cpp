@@ -7,9 +7,9 @@
 #include "common/HResult.h"
 #include "common/StringUtil.h"
 #include "environment/ServicePipeClient.h"
-#include "localview/EnsureDirectory.h"
-#include "localview/MoveLocalFile.h"
 #include "common/PathExists.h"
+#include "localview/ExistingFolders.h"
+#include "localview/MoveLocalFile.h"
 
 #include <algorithm>
 #include <cwchar>
@@ -19,9 +19,9 @@
 namespace {
 
 // The service hears of each file's new place before the file goes there.
-HRESULT MoveAnnouncedFile(const LocalMoveData& entry, const ServiceNotifier& service) {
-    service.Notify(entry.newPath);
-    return MoveLocalFile(entry.oldPath, entry.newPath, service);
+HRESULT MoveAnnouncedFile(const LocalMoveData& entry, ExistingFolders& folders) {
+    NotifyClientService(entry.newPath);
+    return MoveLocalFile(entry.oldPath, entry.newPath, folders);
 }
 
 }  // namespace
@@ -31,19 +31,20 @@ void Mover::ExecuteLocalMoves(MovedPaths& movedPaths) {
     SortLocalMoves(working);
     AnnounceLocalMoves(working);
     SetCurrentDirectoryW(request->localRoot.substr(0, 3).c_str());
-    const ServiceNotifier service;
 
     // A file planned several times is gone after its first successful move,
     // so its later copies are skipped without asking the disk, where a miss
     // can cost a scan of the whole folder. A change of case only leaves the
     // file findable under its old name, so such a path stays tested.
     std::unordered_set<std::wstring> movedAway;
+    ExistingFolders folders;
     Lst<LocalMoveData*> removals;
     for (LocalMoveData* entry : working) {
         // An earlier entry already moved it, or it vanished.
         if (movedAway.count(entry->oldPath) || !PathExists(entry->oldPath)) continue;
-        const HRESULT hr =
-            entry->isFolder ? EnsureDirectory(entry->newPath, service) : MoveAnnouncedFile(*entry, service);
+        // A folder's own entry asks the disk, so that an empty folder removed
+        // meanwhile is still made.
+        const HRESULT hr = entry->isFolder ? folders.EnsureOnDisk(entry->newPath) : MoveAnnouncedFile(*entry, folders);
         if (FAILED(hr)) {
             AddError(entry->oldPath, entry->newPath, hr);
             continue;
@@ -55,7 +56,7 @@ void Mover::ExecuteLocalMoves(MovedPaths& movedPaths) {
         }
         movedPaths[LowerCase(entry->oldPath)] = entry->newPath;
     }
-    RemoveEmptiedFolders(removals, service);
+    RemoveEmptiedFolders(removals);
     NotifyShell(working);
 }
 
@@ -75,11 +76,11 @@ void Mover::SortLocalMoves(Lst<LocalMoveData*>& working) const {
 
 // A folder that still holds something (a file whose move failed) reports
 // ERROR_DIR_NOT_EMPTY; one that is already gone reports nothing.
-void Mover::RemoveEmptiedFolders(Lst<LocalMoveData*>& removals, const ServiceNotifier& service) {
+void Mover::RemoveEmptiedFolders(Lst<LocalMoveData*>& removals) {
     while (!removals.Empty()) {
         const LocalMoveData* entry = removals.head->value;
         removals.Remove(removals.head);
-        service.Notify(entry->oldPath);
+        NotifyClientService(entry->oldPath);
         if (RemoveDirectoryW(entry->oldPath.c_str())) continue;
         const DWORD error = GetLastError();
         if (PathExists(entry->oldPath)) AddError(entry->oldPath, entry->newPath, HResultFromWin32(error));

@@ -57,10 +57,12 @@ void Mover::PlanRequestItem(MoveItem& item, const FileNameMap& fileNames, const 
     entry->oldPath = StripTrailingBackslashes(root + source->second + oldName);
 
     const LocalMoveData& planned = *LinkPlanned(entry)->value;
-    if (planned.isFolder) ScanSourceTree(planned.oldPath, planned.newPath, PathExists(planned.newPath), listings);
+    // Planning changes nothing on disk, so one look serves the scan and the test.
+    const bool targetExists = PathExists(planned.newPath);
+    if (planned.isFolder) ScanSourceTree(planned.oldPath, planned.newPath, targetExists, listings);
     if (!item.newName.empty() && !ValidateTargetName(item.newName, planned.oldPath, planned.newPath)) return;
     // A case-only rename, or an item that stays where it is, finds itself.
-    if (PathExists(planned.newPath) && _wcsicmp(planned.newPath.c_str(), planned.oldPath.c_str()) != 0) {
+    if (targetExists && _wcsicmp(planned.newPath.c_str(), planned.oldPath.c_str()) != 0) {
         AddError(planned.oldPath, planned.newPath, E_QOR_NAME_ALREADY_EXISTS);
     }
 }

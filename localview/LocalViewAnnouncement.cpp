@@ -35,6 +35,7 @@ void Mover::AnnounceLocalMoves(const Lst<LocalMoveData*>& working) {
     CreateRunningObject(CLSID_LocalViewNotifier, IID_ILocalViewNotifier, notifier);
     const auto folderNotifier = ComPtr<ILocalViewFolderNotifier>::Query(notifier.Get(), IID_ILocalViewFolderNotifier);
     const std::wstring& root = request->localRoot;
+    ShellNotices shell(root);
 
     std::vector<std::wstring> folders;
     for (const LocalMoveData* entry : working) {
@@ -45,7 +46,7 @@ void Mover::AnnounceLocalMoves(const Lst<LocalMoveData*>& working) {
         if (folderNotifier) folders.push_back(entry->oldPath);
         const bool movedRequestFolder = entry->item && entry->item->newName.empty();
         if (movedRequestFolder && entry->oldPath.size() > root.size()) {
-            NotifyByPath(root, entry->oldPath.substr(root.size()), SHCNE_RMDIR);
+            shell.NotifyByPath(entry->oldPath.substr(root.size()), SHCNE_RMDIR);
         }
     }
     if (folderNotifier && !folders.empty()) AnnounceFolders(folderNotifier.Get(), folders);

@@ -1,7 +1,6 @@
 #include "localview/MoveLocalFile.h"
 
 #include "common/HResult.h"
-#include "localview/EnsureDirectory.h"
 
 #include <shlwapi.h>
 
@@ -11,18 +10,28 @@ namespace {
 
 constexpr size_t kParentBufferChars = 520;
 
+bool Rename(const std::wstring& oldPath, const std::wstring& newPath) {
+    return MoveFileExW(oldPath.c_str(), newPath.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+}
+
 }  // namespace
 
-HRESULT MoveLocalFile(const std::wstring& oldPath, const std::wstring& newPath, const ServiceNotifier& service) {
+HRESULT MoveLocalFile(const std::wstring& oldPath, const std::wstring& newPath, ExistingFolders& folders) {
     // Longer paths never reach the buffer: no file operation takes them anyway.
     if (newPath.size() >= kParentBufferChars) return HResultFromWin32(ERROR_FILENAME_EXCED_RANGE);
     wchar_t parent[kParentBufferChars];
     wcscpy_s(parent, newPath.c_str());
     PathRemoveFileSpecW(parent);
-    const HRESULT ensured = EnsureDirectory(parent, service);
+    const HRESULT ensured = folders.Ensure(parent);
     if (FAILED(ensured)) return ensured;
 
-    if (MoveFileExW(oldPath.c_str(), newPath.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return S_OK;
+    if (Rename(oldPath, newPath)) return S_OK;
+    if (GetLastError() == ERROR_PATH_NOT_FOUND) {
+        // The folder was there for an earlier file and someone removed it since.
+        const HRESULT again = folders.EnsureOnDisk(parent);
+        if (FAILED(again)) return again;
+        if (again == S_OK && Rename(oldPath, newPath)) return S_OK;
+    }
     if (CopyFileW(oldPath.c_str(), newPath.c_str(), FALSE)) {
         // A read-only source could not be deleted otherwise.
         SetFileAttributesW(oldPath.c_str(), FILE_ATTRIBUTE_NORMAL);
@@ -30,4 +39,9 @@ HRESULT MoveLocalFile(const std::wstring& oldPath, const std::wstring& newPath, 
     }
     // A failure that leaves no error code counts as success.
     return HResultFromLastError();
+}
+
+HRESULT MoveLocalFile(const std::wstring& oldPath, const std::wstring& newPath) {
+    ExistingFolders folders;
+    return MoveLocalFile(oldPath, newPath, folders);
 }

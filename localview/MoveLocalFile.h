@@ -2,7 +2,7 @@
 // cannot do it (another volume).
 #pragma once
 
-#include "environment/ServicePipeClient.h"
+#include "localview/ExistingFolders.h"
 
 #include <windows.h>
 
@@ -10,6 +10,7 @@
 
 // S_OK, or the failure of the step that failed. A target is replaced. When
 // only deleting the source failed, the file stands at both places. The
-// service hears of every folder created for the target.
-HRESULT MoveLocalFile(const std::wstring& oldPath, const std::wstring& newPath,
-                      const ServiceNotifier& service = ServiceNotifier());
+// service hears of every folder created for the target; `folders` spares
+// the test of a target folder that an earlier move found or made.
+HRESULT MoveLocalFile(const std::wstring& oldPath, const std::wstring& newPath, ExistingFolders& folders);
+HRESULT MoveLocalFile(const std::wstring& oldPath, const std::wstring& newPath);

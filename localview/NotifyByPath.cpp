@@ -10,20 +10,31 @@ constexpr UINT kIdListsFlushed = SHCNF_IDLIST | SHCNF_FLUSH;
 
 }  // namespace
 
-bool NotifyByPath(const std::wstring& root, const std::wstring& relative, long event) {
-    PidlPtr list;
-    if (FAILED(ParseFolderIdList(root, list))) return false;
-    if (!relative.empty()) list = BuildRelativeIdList(list.get(), relative);
+LPCITEMIDLIST ShellNotices::RootList() {
+    if (!parsed_) {
+        parsed_ = true;
+        if (FAILED(ParseFolderIdList(root_, rootList_))) rootList_.reset();
+    }
+    return rootList_.get();
+}
+
+bool ShellNotices::NotifyByPath(const std::wstring& relative, long event) {
+    const LPCITEMIDLIST root = RootList();
+    if (!root) return false;
+    if (relative.empty()) {
+        SHChangeNotify(event, kIdListsFlushed, root, nullptr);
+        return true;
+    }
+    const PidlPtr list = BuildRelativeIdList(root, relative);
     if (!list) return false;
     SHChangeNotify(event, kIdListsFlushed, list.get(), nullptr);
     return true;
 }
 
-// A list that could not be built goes as null; without the root, nothing goes.
-void NotifyFolderRenamed(const std::wstring& root, const std::wstring& oldRelative, const std::wstring& newRelative) {
-    PidlPtr rootList;
-    if (FAILED(ParseFolderIdList(root, rootList))) return;
-    const PidlPtr newList = BuildRelativeIdList(rootList.get(), newRelative);
-    const PidlPtr oldList = BuildRelativeIdList(rootList.get(), oldRelative);
+void ShellNotices::NotifyFolderRenamed(const std::wstring& oldRelative, const std::wstring& newRelative) {
+    const LPCITEMIDLIST root = RootList();
+    if (!root) return;
+    const PidlPtr newList = BuildRelativeIdList(root, newRelative);
+    const PidlPtr oldList = BuildRelativeIdList(root, oldRelative);
     SHChangeNotify(SHCNE_RENAMEFOLDER, kIdListsFlushed, oldList.get(), newList.get());
 }

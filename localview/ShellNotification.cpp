@@ -16,6 +16,7 @@ void Mover::NotifyShell(const Lst<LocalMoveData*>& working) {
     const FailedMoves failed(request->errors);
     Lst<LocalMoveData*> selection;
     SelectNotifyFolders(working, failed, selection);
+    ShellNotices shell(root);
 
     for (const LocalMoveData* entry : selection) {
         if (!entry->isFolder) continue;
@@ -24,9 +25,9 @@ void Mover::NotifyShell(const Lst<LocalMoveData*>& working) {
         if (place.size() <= root.size()) continue;
         const bool moved = _wcsicmp(FileNamePart(entry->oldPath).c_str(), FileNamePart(entry->newPath).c_str()) == 0;
         if (moved) {
-            NotifyByPath(root, place.substr(root.size()), SHCNE_MKDIR);
+            shell.NotifyByPath(place.substr(root.size()), SHCNE_MKDIR);
         } else if (entry->oldPath.size() > root.size()) {
-            NotifyFolderRenamed(root, entry->oldPath.substr(root.size()), place.substr(root.size()));
+            shell.NotifyFolderRenamed(entry->oldPath.substr(root.size()), place.substr(root.size()));
         }
     }
 }

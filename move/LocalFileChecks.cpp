@@ -60,14 +60,15 @@ void Mover::CheckLocalMovesWritable() {
 }
 
 // Inside the CAD application its own documents are open, so nothing is
-// tested. A file that this process holds itself is not tested either, nor one
-// that does not exist.
+// tested. A file that does not exist is not tested, nor one that this process
+// holds itself; asking the disk first spares a Restart Manager session, which
+// costs milliseconds, for every target that is not there yet.
 void Mover::CheckReferenceFilesFree(bool insideCad, DWORD processId) {
     if (insideCad) return;
     bool stopAsking = false;
     for (RefFile* file : request->refFiles) {
         const std::wstring& path = file->newPath.empty() ? file->oldPath : file->newPath;
-        if (HeldBy(path, processId) || !PathExists(path)) continue;
+        if (!PathExists(path) || HeldBy(path, processId)) continue;
         while (!OpensForReading(path)) {
             if (TryAgain(path, E_QOR_FILE_SHARE_ERROR, stopAsking)) continue;
             AppendOwned(request->errors, std::make_unique<MoveErrorEntry>(file, E_QOR_FILE_SHARE_ERROR));

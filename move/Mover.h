@@ -17,7 +17,6 @@
 #include <vector>
 
 class FileFormatMgr;
-class ServiceNotifier;
 class FolderListings;
 struct IAddInHooks;
 
@@ -99,7 +98,7 @@ private:
     // Local move execution and its notices.
     void SortLocalMoves(Lst<LocalMoveData*>& working) const;
     void AnnounceLocalMoves(const Lst<LocalMoveData*>& working);
-    void RemoveEmptiedFolders(Lst<LocalMoveData*>& removals, const ServiceNotifier& service);
+    void RemoveEmptiedFolders(Lst<LocalMoveData*>& removals);
     void NotifyShell(const Lst<LocalMoveData*>& working);
 
     void EmptyOutputLists();

@@ -6,13 +6,17 @@
 // events made by whoever starts it. It sets the first once the pipe exists
 // and ends when the second is set.
 // Journal (LocalViewService.journal): Notice <bytes> <type> <path> <"0" when
-// the message ends with a zero character, else "unterminated">.
+// the message ends with a zero character, else "unterminated"> <"held" when
+// some sender held the senders' mutex while the notice crossed, else "free">.
 // Configuration (LocalViewService.ini): reply-delay-ms=<n> answers each notice
-// n milliseconds late; reply=never takes notices but never answers.
+// n milliseconds late; reply=never takes notices but never answers;
+// lock-out-until=<n> holds the senders' mutex's name with access denied to
+// everyone until n notices were served, then lets it go.
 #include "common/Handles.h"
 #include "installation/standin/Journal.h"
 #include "interfaces/LocalViewService.h"
 
+#include <sddl.h>
 #include <windows.h>
 
 #include <cstring>
@@ -26,7 +30,33 @@ constexpr DWORD kBufferBytes = 8192;
 struct Behaviour {
     DWORD replyDelayMs = 0;
     bool neverReply = false;
+    int lockOutUntil = 0;
 };
+
+// A mutex under the senders' name that nobody else may open.
+UniqueHandle LockOutSenders() {
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:(D;;GA;;;WD)", SDDL_REVISION_1, &descriptor,
+                                                              nullptr)) {
+        return UniqueHandle();
+    }
+    const UniqueLocalMem<void> owned(descriptor);
+    SECURITY_ATTRIBUTES denied = {sizeof(denied), descriptor, FALSE};
+    return UniqueHandle(CreateMutexW(&denied, FALSE, kServiceMutexName));
+}
+
+// Whether a sender holds the senders' mutex: taking it at once means nobody does.
+bool SenderHoldsMutex(HANDLE lockedOut) {
+    UniqueHandle opened;
+    HANDLE mutex = lockedOut;
+    if (!mutex) {
+        opened.reset(CreateMutexW(nullptr, FALSE, kServiceMutexName));
+        mutex = opened.get();
+    }
+    const DWORD wait = mutex ? WaitForSingleObject(mutex, 0) : WAIT_FAILED;
+    if (wait == WAIT_OBJECT_0 || wait == WAIT_ABANDONED) ReleaseMutex(mutex);
+    return wait == WAIT_TIMEOUT;
+}
 
 // An OVERLAPPED with its own event.
 class Overlapped {
@@ -76,7 +106,7 @@ UniqueFileHandle NewInstance() {
                                              PIPE_UNLIMITED_INSTANCES, kBufferBytes, kBufferBytes, 0, nullptr));
 }
 
-void JournalNotice(const char* message, DWORD bytes) {
+void JournalNotice(const char* message, DWORD bytes, bool held) {
     uint32_t type = 0;
     if (bytes >= sizeof(type)) std::memcpy(&type, message, sizeof(type));
     std::wstring path;
@@ -88,11 +118,25 @@ void JournalNotice(const char* message, DWORD bytes) {
     const bool terminated = !path.empty() && path.back() == L'\0';
     if (terminated) path.pop_back();
     standin::Journal(kComponent, {L"Notice", std::to_wstring(bytes), std::to_wstring(type), path,
-                                  terminated ? L"0" : L"unterminated"});
+                                  terminated ? L"0" : L"unterminated", held ? L"held" : L"free"});
 }
 
 // One notice: read it, journal it, answer, and wait until the client closes.
-void Serve(HANDLE pipe, HANDLE stop, const Behaviour& behaviour) {
+// What the service holds across notices.
+struct State {
+    Behaviour behaviour;
+    UniqueHandle lockedOut;
+    int served = 0;
+};
+
+// The lock-out ends before the reply, so that the sender's next notice finds
+// the name free.
+void Served(State& state) {
+    if (++state.served == state.behaviour.lockOutUntil) state.lockedOut.reset();
+}
+
+void Serve(HANDLE pipe, HANDLE stop, State& state) {
+    const Behaviour& behaviour = state.behaviour;
     Overlapped overlapped;
     static char message[kBufferBytes];
     DWORD bytes = 0;
@@ -100,7 +144,8 @@ void Serve(HANDLE pipe, HANDLE stop, const Behaviour& behaviour) {
                 &bytes)) {
         return;
     }
-    JournalNotice(message, bytes);
+    JournalNotice(message, bytes, SenderHoldsMutex(state.lockedOut.get()));
+    Served(state);
     if (behaviour.neverReply) {
         WaitForSingleObject(stop, INFINITE);
         return;
@@ -122,9 +167,11 @@ int wmain(int argc, wchar_t** argv) {
     const UniqueHandle ready(OpenEventW(EVENT_MODIFY_STATE, FALSE, argv[1]));
     const UniqueHandle stop(OpenEventW(SYNCHRONIZE, FALSE, argv[2]));
     if (!ready || !stop) return 2;
-    Behaviour behaviour;
-    behaviour.replyDelayMs = static_cast<DWORD>(standin::ConfigCode(kComponent, L"reply-delay-ms", 0));
-    behaviour.neverReply = standin::Config(kComponent, L"reply") == L"never";
+    State state;
+    state.behaviour.replyDelayMs = static_cast<DWORD>(standin::ConfigCode(kComponent, L"reply-delay-ms", 0));
+    state.behaviour.neverReply = standin::Config(kComponent, L"reply") == L"never";
+    state.behaviour.lockOutUntil = static_cast<int>(standin::ConfigCode(kComponent, L"lock-out-until", 0));
+    if (state.behaviour.lockOutUntil > 0) state.lockedOut = LockOutSenders();
 
     Overlapped connecting;
     UniqueFileHandle listening = NewInstance();
@@ -137,7 +184,7 @@ int wmain(int argc, wchar_t** argv) {
         listening = NewInstance();
         if (!listening) return 3;
         connect = Start(ConnectNamedPipe(listening.get(), connecting.ResetFor()));
-        Serve(client.get(), stop.get(), behaviour);
+        Serve(client.get(), stop.get(), state);
         DisconnectNamedPipe(client.get());
     }
     return 0;

@@ -119,6 +119,8 @@ protected:
 // the order in which the file system lists a folder.
 TEST_F(LocalViewTest, RenamingAFolderRecreatesItAndTellsTheServiceEachPathInOrder) {
     folder.WriteFile(L"P\\A\\S\\T\\z.txt", "zed");
+    // The senders' mutex is out of reach for the first notice only.
+    folder.Configure(L"LocalViewService", {L"lock-out-until=1"});
     LocalViewServiceProcess service;
     ShellNotices shell(folder.LocalRoot());
     request.AddFolder(kA, kP, L"B");
@@ -129,10 +131,18 @@ TEST_F(LocalViewTest, RenamingAFolderRecreatesItAndTellsTheServiceEachPathInOrde
     EXPECT_EQ(request->errors.count, 0);
     // The file first (its new folders created on the way), then every
     // repetition of the old folders, deepest first, as each is removed.
-    Paths notices;
-    for (const auto& line : Journal(L"LocalViewService")) notices.push_back(line.at(3));
+    // Each notice makes its own mutex, so every one after the lock-out is
+    // serialised again.
+    Paths notices, serialised;
+    for (const auto& line : Journal(L"LocalViewService")) {
+        notices.push_back(line.at(3));
+        serialised.push_back(line.at(5));
+    }
     EXPECT_EQ(notices, (Paths{L"P\\B\\S\\T\\z.txt", L"P\\B", L"P\\B\\S", L"P\\B\\S\\T", L"P\\A\\S\\T", L"P\\A\\S\\T",
                               L"P\\A\\S\\T", L"P\\A\\S", L"P\\A\\S", L"P\\A"}));
+    Paths expectedSerialised(notices.size(), L"held");
+    expectedSerialised.front() = L"free";
+    EXPECT_EQ(serialised, expectedSerialised);
     // The notifier hears every planned entry before anything moves.
     const Paths announced = {L"AnnounceFile", L"P\\A\\S\\T\\z.txt", L"1"};
     EXPECT_EQ(Journal(L"LocalViewNotifier"),

@@ -39,6 +39,24 @@ TEST(LocalMoveExecution, EnsureDirectoryCreatesOnlyWhatIsMissingAndTellsTheServi
     EXPECT_EQ(notices, (Paths{folder.Path(L"a\\b"), folder.Path(L"a\\b\\c"), folder.Path(L"a\\plain.txt\\sub")}));
 }
 
+// The second move trusts the folder the first one made; finding it gone, it
+// makes it again, and the service hears of it again.
+TEST(LocalMoveExecution, ATargetFolderRemovedBetweenTwoMovesIntoItIsMadeAgain) {
+    TestFolder folder;
+    folder.WriteFile(L"a.txt", "a");
+    folder.WriteFile(L"b.txt", "b");
+    LocalViewServiceProcess service;
+    ExistingFolders folders;
+    EXPECT_EQ(MoveLocalFile(folder.Path(L"a.txt"), folder.Path(L"new\\a.txt"), folders), S_OK);
+    ASSERT_TRUE(DeleteFileW(folder.Path(L"new\\a.txt").c_str()) && RemoveDirectoryW(folder.Path(L"new").c_str()));
+    EXPECT_EQ(MoveLocalFile(folder.Path(L"b.txt"), folder.Path(L"new\\b.txt"), folders), S_OK);
+    service.Stop();
+    EXPECT_EQ(folder.Tree(), (Paths{L"new\\", L"new\\b.txt"}));
+    Paths notices;
+    for (const auto& line : folder.Journal(L"LocalViewService")) notices.push_back(line.at(3));
+    EXPECT_EQ(notices, (Paths{folder.Path(L"new"), folder.Path(L"new")}));
+}
+
 // Z: is the Linux root under Wine; /dev/shm is another file system than the
 // prefix's drive C, so a rename between them fails and the copy path runs.
 TEST(LocalMoveExecution, AReadOnlyFileMovesToAnotherVolumeByCopyAndDelete) {
