@@ -9,5 +9,6 @@ FailedMoves::FailedMoves(const Lst<MoveErrorEntry*>& errors) {
 }
 
 bool FailedMoves::Contains(const LocalMoveData& entry) const {
+    if (pairs_.empty()) return false;  // the usual case, spared two copies per entry
     return pairs_.count({LowerCase(entry.oldPath), LowerCase(entry.newPath)}) != 0;
 }

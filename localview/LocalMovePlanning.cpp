@@ -17,9 +17,21 @@ Ptr<LocalMoveData> NewEntry(MoveItem* item, std::wstring oldPath, std::wstring n
         std::make_unique<LocalMoveData>(LocalMoveData{item, std::move(oldPath), std::move(newPath), isFolder}));
 }
 
-Ptr<LocalMoveData> EntryFor(const std::wstring& oldFolder, const std::wstring& newFolder,
-                            const FolderListings::Entry& found) {
-    return NewEntry(nullptr, oldFolder + L"\\" + found.name, newFolder + L"\\" + found.name, found.isFolder);
+Lst<LocalMoveData*>::Node* Link(Lst<LocalMoveData*>& list, LocalMoveData* entry, Lst<LocalMoveData*>::Node* before) {
+    return before ? list.InsertBefore(before, entry) : list.Append(entry);
+}
+
+std::wstring Joined(const std::wstring& folder, const std::wstring& name) {
+    std::wstring path;
+    path.reserve(folder.size() + 1 + name.size());
+    return path.append(folder).append(1, L'\\').append(name);
+}
+
+// What the scans find goes straight into the list, so it needs no shared holder.
+std::unique_ptr<LocalMoveData> EntryFor(const std::wstring& oldFolder, const std::wstring& newFolder,
+                                        const FolderListings::Entry& found) {
+    return std::make_unique<LocalMoveData>(
+        LocalMoveData{nullptr, Joined(oldFolder, found.name), Joined(newFolder, found.name), found.isFolder});
 }
 
 }  // namespace
@@ -89,8 +101,7 @@ void Mover::PlanLocalItem(LocalItem& item, const FolderPathMap& folderPaths) {
 void Mover::ScanSourceTree(const std::wstring& oldFolder, const std::wstring& newFolder, bool newFolderExists,
                            FolderListings& listings) {
     for (const FolderListings::Entry& found : listings.Of(oldFolder)) {
-        Ptr<LocalMoveData> entry = EntryFor(oldFolder, newFolder, found);
-        const LocalMoveData& planned = *LinkPlanned(entry)->value;
+        const LocalMoveData& planned = *LinkPlanned(EntryFor(oldFolder, newFolder, found))->value;
         if (newFolderExists && PathExists(planned.newPath)) {
             AddError(planned.oldPath, planned.newPath, E_QOR_NAME_ALREADY_EXISTS);
         } else if (planned.isFolder) {
@@ -113,15 +124,20 @@ void Mover::ExpandFolders(FolderListings& listings) {
 // front of it, each sub-folder's content in front of the sub-folder.
 void Mover::ExpandFolder(PlannedNode* node, const LocalMoveData& entry, FolderListings& listings) {
     for (const FolderListings::Entry& found : listings.Of(entry.oldPath)) {
-        Ptr<LocalMoveData> content = EntryFor(entry.oldPath, entry.newPath, found);
-        PlannedNode* const inserted = LinkPlanned(content, node);
+        PlannedNode* const inserted = LinkPlanned(EntryFor(entry.oldPath, entry.newPath, found), node);
         if (inserted->value->isFolder) ExpandFolder(inserted, *inserted->value, listings);
     }
 }
 
 // The list owns an entry once it is linked in: at the tail, or in front of `before`.
 Mover::PlannedNode* Mover::LinkPlanned(Ptr<LocalMoveData>& entry, PlannedNode* before) {
-    PlannedNode* const node = before ? localMoves.InsertBefore(before, entry.Get()) : localMoves.Append(entry.Get());
+    PlannedNode* const node = Link(localMoves, entry.Get(), before);
     static_cast<void>(entry.Release());  // the node holds it
+    return node;
+}
+
+Mover::PlannedNode* Mover::LinkPlanned(std::unique_ptr<LocalMoveData> entry, PlannedNode* before) {
+    PlannedNode* const node = Link(localMoves, entry.get(), before);
+    static_cast<void>(entry.release());  // the node holds it
     return node;
 }

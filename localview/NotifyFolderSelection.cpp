@@ -3,6 +3,7 @@
 #include "common/StringUtil.h"
 
 #include <algorithm>
+#include <unordered_map>
 #include <vector>
 
 // Comparing every entry with the whole selection would be quadratic: a folder
@@ -11,7 +12,8 @@
 // selection and its order are the same as that comparison gives.
 //
 // All new paths are lower-cased (the comparison ignores case character by
-// character), sorted and ranked once. The keys that start with a key K then
+// character); the distinct ones (a path stands in the list once for every
+// folder above it) are sorted and ranked once. The keys that start with a key K then
 // stand in one run of ranks from K on, so
 //  - the selected entries that an entry's path is a shorter prefix of are the
 //    selected ones in the run after its own rank, of which the earliest
@@ -27,18 +29,34 @@ bool StartsWith(const std::wstring& text, const std::wstring& prefix) {
     return text.compare(0, prefix.size(), prefix) == 0;
 }
 
-// Sorted distinct keys, with for each one the end of its run and the longest
-// other key that is a prefix of it.
+// The distinct keys in sorted order, with for each one the end of its run
+// and the longest other key that is a prefix of it. A key is named by the
+// order in which it was first added; ranks are its place in sorted order.
 class PrefixIndex {
 public:
-    explicit PrefixIndex(std::vector<std::wstring> keys) : keys_(std::move(keys)) {
-        std::sort(keys_.begin(), keys_.end());
-        keys_.erase(std::unique(keys_.begin(), keys_.end()), keys_.end());
-        runEnd_.assign(keys_.size(), keys_.size());
-        parent_.assign(keys_.size(), kNone);
+    explicit PrefixIndex(size_t expected) { ids_.reserve(expected); }
+
+    // The key's id; one id for every copy of the same key.
+    size_t Add(std::wstring key) {
+        const auto [found, added] = ids_.try_emplace(std::move(key), byId_.size());
+        if (added) byId_.push_back(&found->first);
+        return found->second;
+    }
+
+    // Called once, after the last Add.
+    void Rank() {
+        std::vector<size_t> sorted(byId_.size());
+        for (size_t id = 0; id < sorted.size(); ++id) sorted[id] = id;
+        std::sort(sorted.begin(), sorted.end(), [this](size_t a, size_t b) { return *byId_[a] < *byId_[b]; });
+        rankOf_.resize(sorted.size());
+        for (size_t rank = 0; rank < sorted.size(); ++rank) rankOf_[sorted[rank]] = rank;
+
+        runEnd_.assign(sorted.size(), sorted.size());
+        parent_.assign(sorted.size(), kNone);
         std::vector<size_t> chain;  // the keys that are prefixes of the current one
-        for (size_t rank = 0; rank < keys_.size(); ++rank) {
-            while (!chain.empty() && !StartsWith(keys_[rank], keys_[chain.back()])) {
+        for (size_t rank = 0; rank < sorted.size(); ++rank) {
+            const std::wstring& key = *byId_[sorted[rank]];
+            while (!chain.empty() && !StartsWith(key, *byId_[sorted[chain.back()]])) {
                 runEnd_[chain.back()] = rank;
                 chain.pop_back();
             }
@@ -47,15 +65,15 @@ public:
         }
     }
 
-    size_t Size() const { return keys_.size(); }
-    size_t Rank(const std::wstring& key) const {
-        return static_cast<size_t>(std::lower_bound(keys_.begin(), keys_.end(), key) - keys_.begin());
-    }
+    size_t Size() const { return byId_.size(); }
+    size_t RankOf(size_t id) const { return rankOf_[id]; }
     size_t RunEnd(size_t rank) const { return runEnd_[rank]; }
     size_t Parent(size_t rank) const { return parent_[rank]; }
 
 private:
-    std::vector<std::wstring> keys_;
+    std::unordered_map<std::wstring, size_t> ids_;
+    std::vector<const std::wstring*> byId_;  // into ids_, whose keys stay in place
+    std::vector<size_t> rankOf_;
     std::vector<size_t> runEnd_;
     std::vector<size_t> parent_;
 };
@@ -145,20 +163,21 @@ void SelectNotifyFolders(const Lst<LocalMoveData*>& working, const FailedMoves& 
                          Lst<LocalMoveData*>& selection) {
     std::vector<LocalMoveData*> walked;
     std::vector<LocalMoveData*> setAside;
-    std::vector<std::wstring> keys;
+    std::vector<size_t> keyIds;
+    PrefixIndex index(static_cast<size_t>(working.count));
     for (LocalMoveData* entry : working) {
         if (failed.Contains(*entry)) {
             setAside.push_back(entry);
             continue;
         }
         walked.push_back(entry);
-        keys.push_back(LowerCase(entry->newPath));
+        keyIds.push_back(index.Add(LowerCase(entry->newPath)));
     }
+    index.Rank();
 
-    const PrefixIndex index(keys);
     Selection selected(index.Size());
     for (size_t i = 0; i < walked.size(); ++i) {
-        const size_t rank = index.Rank(keys[i]);
+        const size_t rank = index.RankOf(keyIds[i]);
         const size_t longer = selected.EarliestIn(rank + 1, index.RunEnd(rank));
         if (longer != kNone) {
             selected.Remove(longer);

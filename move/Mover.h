@@ -13,6 +13,7 @@
 #include <windows.h>
 
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -94,6 +95,7 @@ private:
     void ExpandFolders(FolderListings& listings);
     void ExpandFolder(PlannedNode* node, const LocalMoveData& entry, FolderListings& listings);
     PlannedNode* LinkPlanned(Ptr<LocalMoveData>& entry, PlannedNode* before = nullptr);
+    PlannedNode* LinkPlanned(std::unique_ptr<LocalMoveData> entry, PlannedNode* before = nullptr);
 
     // Local move execution and its notices.
     void SortLocalMoves(Lst<LocalMoveData*>& working) const;

@@ -1,0 +1,28 @@
+// The floor of a folder move: a loop that makes exactly the system calls a
+// move of the same tree must make, and no others. It is written from the
+// service's and the notifier's interfaces, not from the module's code, so
+// that it stays a reference for the module.
+#pragma once
+
+#include "BenchTree.h"
+
+#include <string>
+
+struct FloorMove {
+    std::wstring localRoot;
+    std::wstring oldFolder;  // the moved folder's full path before and after
+    std::wstring newFolder;
+};
+
+// The service notices the floor sent, and those the service answered.
+struct NoticeCount {
+    long sent = 0;
+    long answered = 0;
+};
+
+struct FloorRun {
+    NoticeCount notices;
+    double checked = 0;  // when planning and the checks were done, by Seconds()
+};
+
+FloorRun MoveAtFloor(const FloorMove& move, const Tree& tree);
