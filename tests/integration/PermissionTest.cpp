@@ -31,23 +31,6 @@ constexpr int32_t kPartsId = 3, kArchiveId = 2, kGearboxId = 4;
 constexpr uint32_t kAllSource = kRightMoveFiles | kRightReadContents | kRightMoveFolders;
 constexpr uint32_t kAddBoth = kRightAddFile | kRightAddFolder;
 
-// The user's entry for the test's vault ("localview"), as the client's setup
-// writes it.
-class VaultRegistration {
-public:
-    explicit VaultRegistration(const std::wstring& shellRoot)
-        : key_(HKEY_CURRENT_USER, std::wstring(kProductKeyPath) + L"\\Vaults\\localview") {
-        key_.SetString(L"DbServer", L"tcp:vaultdb");
-        key_.SetString(L"DbName", L"Engineering");
-        key_.SetString(L"ShellRoot", shellRoot);
-        key_.SetString(L"ServerLoc", L"archive.local");
-        key_.SetNumber(L"ServerPort", 3030);
-    }
-
-private:
-    TestRegistryKey key_;
-};
-
 // The login record of a vault: texts 3, 5 and 6 are what the connection takes.
 std::wstring LoginOf(const std::wstring& vault) {
     return LoginRecordLine({L"session", vault, L"alice", L"unused", L"alice@vaultdb", L"secret", L"", L"1", L"2", L"3",
@@ -72,6 +55,21 @@ protected:
         vault.Reset();
         module.reset();
         CoUninitialize();
+    }
+
+    // The user's entry for the test's vault ("localview"), as the client's setup writes it.
+    void Register() {
+        registration.emplace(HKEY_CURRENT_USER, std::wstring(kProductKeyPath) + L"\\Vaults\\localview");
+        registration->SetString(L"DbServer", L"tcp:vaultdb");
+        registration->SetString(L"DbName", L"Engineering");
+        registration->SetString(L"ShellRoot", folder.LocalRoot());
+        registration->SetString(L"ServerLoc", L"archive.local");
+        registration->SetNumber(L"ServerPort", 3030);
+    }
+    // Every piece of the connection: the vault's settings and a running login manager.
+    void Connectable() {
+        Register();
+        manager.emplace();
     }
 
     void ConfigureRights(uint32_t target, uint32_t source, const Fields& more = {}) const {
@@ -116,6 +114,8 @@ protected:
     }
 
     TestFolder folder;
+    std::optional<TestRegistryKey> registration;
+    std::optional<LoginManagerProcess> manager;
     ComPtr<IUnknown> vault;
     std::unique_ptr<LoadedModule> module;
     ParentWindow parent;
@@ -128,8 +128,7 @@ protected:
 // both folders afresh, with the host's context; the connection is released
 // and deleted with the report.
 TEST_F(PermissionTest, TheUsersRightsOnBothFoldersExplainTheRefusal) {
-    const VaultRegistration registration(folder.LocalRoot());
-    LoginManagerProcess manager;
+    Connectable();
     ConfigureRights(kAddBoth, kAllSource & ~kRightMoveFiles);
 
     const Fields seen = Refused(false);
@@ -158,8 +157,7 @@ TEST_F(PermissionTest, TheUsersRightsOnBothFoldersExplainTheRefusal) {
 // the whole path shows: a folder is judged by the folder add permission of the
 // target and by the rights of the folder that holds it, a file by the file one.
 TEST_F(PermissionTest, AFolderIsJudgedByItsOwnAddRightAndByItsParentFolder) {
-    const VaultRegistration registration(folder.LocalRoot());
-    LoginManagerProcess manager;
+    Connectable();
     ConfigureRights(kRightAddFolder, kAllSource);
     EXPECT_EQ(Explained(false), kNoAdd);
     ConfigureRights(kRightAddFile, kAllSource);
@@ -171,8 +169,7 @@ TEST_F(PermissionTest, AFolderIsJudgedByItsOwnAddRightAndByItsParentFolder) {
 // A folder the vault does not know, or rights the library cannot read,
 // explain nothing in particular.
 TEST_F(PermissionTest, RightsThatCannotBeReadKeepTheGeneralExplanation) {
-    const VaultRegistration registration(folder.LocalRoot());
-    LoginManagerProcess manager;
+    Connectable();
     ConfigureRights(kAddBoth, 0, {L"fail:mhGetUserRights=0x80004005"});
     EXPECT_EQ(Explained(false), kLackOne);
 
@@ -189,16 +186,15 @@ TEST_F(PermissionTest, RightsThatCannotBeReadKeepTheGeneralExplanation) {
 TEST_F(PermissionTest, WithoutAConnectionEveryExplanationIsTheGeneralOne) {
     ConfigureRights(kAddBoth, 0);
     const Fields nothingMade;
-    {
-        const VaultRegistration registration(folder.LocalRoot());
-        EXPECT_EQ(Explained(false), kLackOne);  // no login manager runs
-        EXPECT_EQ(folder.JournalCalls(L"Dalbrook"), nothingMade);
-    }
-    LoginManagerProcess manager;
+    Register();
+    EXPECT_EQ(Explained(false), kLackOne);  // no login manager runs
+    EXPECT_EQ(folder.JournalCalls(L"Dalbrook"), nothingMade);
+    registration.reset();
+    manager.emplace();
     EXPECT_EQ(Explained(true), kLackOne);  // the vault has no settings
     EXPECT_EQ(folder.JournalCalls(L"Dalbrook"), nothingMade);
 
-    const VaultRegistration registration(folder.LocalRoot());
+    Register();
     ConfigureRights(kAddBoth, 0, {L"fail:mhCreate=0x80040214"});
     EXPECT_EQ(Explained(false), kLackOne);
     EXPECT_EQ(folder.JournalCalls(L"Dalbrook"), (Fields{L"Construct", L"mhCreate", L"Release", L"Destroy"}));
@@ -214,8 +210,7 @@ TEST_F(PermissionTest, WithoutAConnectionEveryExplanationIsTheGeneralOne) {
 // A name not unique in the vault explains itself with its own text, without
 // asking for any rights.
 TEST_F(PermissionTest, ANameNotUniqueIsExplainedByItsOwnText) {
-    const VaultRegistration registration(folder.LocalRoot());
-    LoginManagerProcess manager;
+    Connectable();
     const Fields seen = Refused(false, 6);
     ASSERT_EQ(seen.size(), 5u);
     EXPECT_EQ(seen[2], L"37");
@@ -224,9 +219,8 @@ TEST_F(PermissionTest, ANameNotUniqueIsExplainedByItsOwnText) {
 }
 
 TEST_F(PermissionTest, AVaultWithoutALoginRecordGetsNoConnection) {
-    const VaultRegistration registration(folder.LocalRoot());
     folder.Configure(L"LoginManager", {LoginOf(L"Elsewhere")});
-    LoginManagerProcess manager;
+    Connectable();
     ConfigureRights(kAddBoth, 0);
     EXPECT_EQ(Explained(false), kLackOne);
     EXPECT_EQ(folder.JournalCalls(L"Dalbrook"), Fields{});

@@ -78,18 +78,14 @@ TEST_F(ReportTest, RefusalsAndFailuresReachTheUserInTheirLanguageUnlessTheRunIsS
 }
 
 // A name that is not unique in the vault: the report item opens the view of
-// the vault files that share it, which the host finds.
+// the vault files that share it, named by the refused item. What the view
+// shows of the host's records is the view's own test.
 TEST_F(ReportTest, ANameNotUniqueInTheVaultOpensTheFilesThatShareIt) {
     folder.Configure(L"ReportDialog", {L"invoke=11"});
     MessageBoxWatcher reports(IDOK, kReportDialogClass), views(IDOK, kNonUniqueDialogClass), boxes;
     host.onMoveInDatabase = [](MoveRequest* r) {
         r->dbErrors.Append(new DbMoveError{7, 0, 0, L"", 6, L"gear.prt", L"Gear.prt", L"\\Parts\\", L"\\Archive\\"});
     };
-    auto found = std::make_shared<FoundFileRecord>();
-    found->value1 = 41;
-    found->text1 = L"\\Library\\Gear.prt";
-    found->flag = true;
-    host.foundFiles = {found};
     request.AddFile(7, 2, 3);
 
     EXPECT_EQ(Move(false), S_FALSE);
@@ -99,9 +95,7 @@ TEST_F(ReportTest, ANameNotUniqueInTheVaultOpensTheFilesThatShareIt) {
     EXPECT_EQ(folder.Journal(L"NonUniqueFilesDialog"),
               (std::vector<Fields>{{L"Names", path},
                                    {L"OtherNames", other},
-                                   {L"Records", L"1"},
-                                   {L"Record", L"41", L"0", L"0", L"\\Library\\Gear.prt", L"(null)", L"(null)",
-                                    L"(null)", L"-1"},
+                                   {L"Records", L"0"},
                                    {L"Show", L"0", L"4", L"0", L"localview"},
                                    {L"Closed", L"0x00000000"}}));
     Fields invoked;
@@ -109,10 +103,7 @@ TEST_F(ReportTest, ANameNotUniqueInTheVaultOpensTheFilesThatShareIt) {
         if (entry[0] == L"Invoked") invoked.push_back(entry.back());
     }
     EXPECT_EQ(invoked, Fields{L"0x00000000"});
-    EXPECT_EQ(reports.Boxes().size(), 1u);
-    EXPECT_EQ(views.Boxes().size(), 1u);
-    EXPECT_TRUE(boxes.Boxes().empty());
-    EXPECT_EQ(found.use_count(), 1);  // the module kept none of the host's records
+    EXPECT_TRUE(boxes.Boxes().empty());  // the journals above show each dialog once
 }
 
 }  // namespace

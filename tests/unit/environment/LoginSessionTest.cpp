@@ -11,12 +11,11 @@
 #include <gtest/gtest.h>
 
 #include <future>
+#include <optional>
 #include <thread>
 #include <tuple>
 
 namespace {
-
-constexpr const wchar_t* kManager = L"LoginManager";
 
 // A record whose texts and numbers belong to its vault alone. The backslash
 // and the tab cross the configuration escaped.
@@ -26,20 +25,10 @@ std::wstring Record(const std::wstring& vault, uint32_t first) {
                             L"7", number(0), number(1), number(2), number(3), number(4), L"1"});
 }
 
-auto Tie(const LoginFields& f) {
-    return std::tie(f.text3, f.text4, f.text5, f.text6, f.number1, f.number2, f.number5);
-}
-
-void ExpectLogin(const LoginFields& found, const std::wstring& vault, uint32_t first) {
-    LoginFields expected;
-    expected.text3 = L"tcp:" + vault + L"\\db";
-    expected.text4 = vault + L"-4";
-    expected.text5 = vault + L"-5";
-    expected.text6 = vault + L"\tpw";
-    expected.number1 = first;
-    expected.number2 = first + 1;
-    expected.number5 = first + 4;
-    EXPECT_EQ(Tie(found), Tie(expected));
+void ExpectLogin(const LoginFields& f, const std::wstring& vault, uint32_t first) {
+    EXPECT_EQ(std::tie(f.text3, f.text4, f.text5, f.text6, f.number1, f.number2, f.number5),
+              std::make_tuple(L"tcp:" + vault + L"\\db", vault + L"-4", vault + L"-5", vault + L"\tpw", first,
+                              first + 1, first + 4));
 }
 
 // Whether this thread takes the mutex at once, and it was not abandoned.
@@ -50,49 +39,47 @@ bool TakesMutexCleanly() {
     return wait == WAIT_OBJECT_0;
 }
 
-TEST(LoginSession, WithoutALoginManagerNothingIsFound) {
+class LoginSessionTest : public ::testing::Test {
+protected:
+    // Starts a login manager configured with `lines` and opens the section it made.
+    void Start(const std::vector<std::wstring>& lines) {
+        folder.Configure(L"LoginManager", lines);
+        manager.emplace();
+        ASSERT_TRUE(session.OpenSection());
+    }
+
+    TestFolder folder;
+    std::optional<LoginManagerProcess> manager;
     LoginSession session;
+    LoginFields found;
+};
+
+TEST_F(LoginSessionTest, WithoutALoginManagerNothingIsFound) {
     EXPECT_FALSE(session.OpenSection());
-    LoginFields out;
-    out.text3 = L"as it was";
-    EXPECT_FALSE(session.Lookup(L"Vault", out));
-    EXPECT_EQ(out.text3, L"as it was");
+    found.text3 = L"as it was";
+    EXPECT_FALSE(session.Lookup(L"Vault", found));
+    EXPECT_EQ(found.text3, L"as it was");
 }
 
 // The section stays readable through the session's own handle once the
 // manager is gone.
-TEST(LoginSession, TheVaultsRecordIsFoundInTheSectionTheSessionKeeps) {
-    TestFolder folder;
-    folder.Configure(kManager, {Record(L"Elsewhere", 10), Record(L"Vault", 0xFFFFFFF0)});
-    LoginManagerProcess manager;
-    LoginSession session;
-    ASSERT_TRUE(session.OpenSection());
-
-    LoginFields found;
+TEST_F(LoginSessionTest, TheVaultsRecordIsFoundInTheSectionTheSessionKeeps) {
+    Start({Record(L"Elsewhere", 10), Record(L"Vault", 0xFFFFFFF0)});
     ASSERT_TRUE(session.Lookup(L"vAULT", found));
     ExpectLogin(found, L"Vault", 0xFFFFFFF0);
-    LoginFields missing;
-    missing.text5 = L"as it was";
-    EXPECT_FALSE(session.Lookup(L"Vaul", missing));
-    EXPECT_EQ(missing.text5, L"as it was");
+    EXPECT_FALSE(session.Lookup(L"Vaul", found));
+    EXPECT_EQ(found.text5, L"Vault-5");  // untouched by the failed lookup
 
-    manager.Stop();
-    LoginFields later;
-    ASSERT_TRUE(session.Lookup(L"Elsewhere", later));
-    ExpectLogin(later, L"Elsewhere", 10);
+    manager->Stop();
+    ASSERT_TRUE(session.Lookup(L"Elsewhere", found));
+    ExpectLogin(found, L"Elsewhere", 10);
 }
 
 // The lookup runs on a thread of its own: had it kept the mutex, the thread's
 // end would abandon it again, and had it never waited, the abandonment would
 // still be there for the test to find.
-TEST(LoginSession, AMutexAbandonedByTheManagerIsTakenAndReleased) {
-    TestFolder folder;
-    folder.Configure(kManager, {Record(L"Vault", 1), L"abandon-mutex=1"});
-    LoginManagerProcess manager;
-    LoginSession session;
-    ASSERT_TRUE(session.OpenSection());
-
-    LoginFields found;
+TEST_F(LoginSessionTest, AMutexAbandonedByTheManagerIsTakenAndReleased) {
+    Start({Record(L"Vault", 1), L"abandon-mutex=1"});
     bool ok = false;
     std::thread([&] { ok = session.Lookup(L"Vault", found); }).join();
     ASSERT_TRUE(ok);
@@ -103,14 +90,8 @@ TEST(LoginSession, AMutexAbandonedByTheManagerIsTakenAndReleased) {
 // Whether the lookup waited is not timed: the manager writes the table only
 // when let go, so a lookup that read without the mutex would find nothing.
 // The lookup's thread has started before the test lets go.
-TEST(LoginSession, ALookupWaitsForTheManagerToReleaseTheMutex) {
-    TestFolder folder;
-    folder.Configure(kManager, {Record(L"Vault", 1), L"hold-mutex=1"});
-    LoginManagerProcess manager;
-    LoginSession session;
-    ASSERT_TRUE(session.OpenSection());
-
-    LoginFields found;
+TEST_F(LoginSessionTest, ALookupWaitsForTheManagerToReleaseTheMutex) {
+    Start({Record(L"Vault", 1), L"hold-mutex=1"});
     bool ok = false;
     std::promise<void> started;
     std::thread lookup([&] {
@@ -118,26 +99,20 @@ TEST(LoginSession, ALookupWaitsForTheManagerToReleaseTheMutex) {
         ok = session.Lookup(L"Vault", found);
     });
     started.get_future().wait();
-    manager.LetGoOfMutex();
+    manager->LetGoOfMutex();
     lookup.join();
     ASSERT_TRUE(ok);
     ExpectLogin(found, L"Vault", 1);
 }
 
 // A page-sized section, so that the view ends where the table does.
-TEST(LoginSession, ATableFillingTheWholeSectionIsReadUpToItsEnd) {
-    TestFolder folder;
-    folder.Configure(kManager, {Record(L"Elsewhere", 10), Record(L"Vault", 20), L"fill=1", L"section-size=4096"});
-    LoginManagerProcess manager;
-    const auto journal = folder.Journal(kManager);
+TEST_F(LoginSessionTest, ATableFillingTheWholeSectionIsReadUpToItsEnd) {
+    Start({Record(L"Elsewhere", 10), Record(L"Vault", 20), L"fill=1", L"section-size=4096"});
+    const auto journal = folder.Journal(L"LoginManager");
     ASSERT_EQ(journal.size(), 2u);
     ASSERT_EQ(journal[1].size(), 5u);
     ASSERT_EQ(journal[1][3], L"unterminated");
     ASSERT_NE(journal[1][4], L"0") << "the last record must run off the section's end";
-    LoginSession session;
-    ASSERT_TRUE(session.OpenSection());
-
-    LoginFields found;
     ASSERT_TRUE(session.Lookup(L"Vault", found));
     ExpectLogin(found, L"Vault", 20);
     EXPECT_FALSE(session.Lookup(L"Nowhere", found));

@@ -6,160 +6,116 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <tuple>
 
 namespace {
-
-const std::wstring kProductKey = kProductKeyPath;
-
-// One vault's key below one of the two lists, removed when the test ends.
-class VaultEntry {
-public:
-    VaultEntry(HKEY root, const wchar_t* list, const std::wstring& vault)
-        : key_(root, kProductKey + L"\\" + list + L"\\" + vault) {}
-
-    // Everything a complete entry holds, each value told apart by `tag`.
-    const VaultEntry& Complete(const std::wstring& tag) const {
-        key_.SetString(L"DbName", tag + L"-db");
-        key_.SetString(L"DbServer", tag + L"-server");
-        key_.SetString(L"ShellRoot", L"C:\\" + tag);
-        key_.SetString(L"ServerLoc", tag + L"-archive");
-        key_.SetNumber(L"ServerPort", 3030);
-        key_.SetNumber(L"VaultType", 1);
-        return *this;
-    }
-    const TestRegistryKey& Key() const { return key_; }
-
-private:
-    TestRegistryKey key_;
-};
-
-VaultEntry UserEntry(const std::wstring& vault) { return VaultEntry(HKEY_CURRENT_USER, L"Vaults", vault); }
-VaultEntry MachineEntry(const std::wstring& vault) { return VaultEntry(HKEY_LOCAL_MACHINE, L"Databases", vault); }
 
 auto Tie(const VaultSettings& s) {
     return std::tie(s.ServerLoc, s.DbServer, s.DbName, s.ShellRoot, s.ServerPort, s.VaultType);
 }
 
+// What a complete entry made with `tag` reads as.
 VaultSettings Expected(const std::wstring& tag) {
-    VaultSettings expected;
-    expected.ServerLoc = tag + L"-archive";
-    expected.DbServer = tag + L"-server";
-    expected.DbName = tag + L"-db";
-    expected.ShellRoot = L"C:\\" + tag + L"\\";
-    expected.ServerPort = 3030;
-    expected.VaultType = 1;
-    return expected;
+    return {tag + L"-archive", tag + L"-server", tag + L"-db", L"C:\\" + tag + L"\\", 3030, 1};
 }
 
-// The user's entry wins only when it names a local view root; the machine's
-// entry is used then, and refused without one.
-TEST(SettingsLight, TheUsersEntryWinsOnlyWhenItHoldsAShellRoot) {
-    const std::wstring both = UniqueKeyName(L"both");
-    const VaultEntry userBoth = UserEntry(both);
-    userBoth.Complete(L"user");
-    const VaultEntry machineBoth = MachineEntry(both);
-    machineBoth.Complete(L"machine");
+class SettingsLightTest : public ::testing::Test {
+protected:
+    // A complete entry of `vault` in the user's or the machine's list, each
+    // value told apart by `tag`; removed when the test ends.
+    const TestRegistryKey& Entry(bool user, const std::wstring& vault, const std::wstring& tag) {
+        entries.push_back(std::make_unique<TestRegistryKey>(
+            user ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE,
+            std::wstring(kProductKeyPath) + (user ? L"\\Vaults\\" : L"\\Databases\\") + vault));
+        const TestRegistryKey& key = *entries.back();
+        key.SetString(L"DbName", tag + L"-db");
+        key.SetString(L"DbServer", tag + L"-server");
+        key.SetString(L"ShellRoot", L"C:\\" + tag);
+        key.SetString(L"ServerLoc", tag + L"-archive");
+        key.SetNumber(L"ServerPort", 3030);
+        key.SetNumber(L"VaultType", 1);
+        return key;
+    }
 
-    const std::wstring partial = UniqueKeyName(L"user without root");
-    const VaultEntry userPartial = UserEntry(partial);
-    userPartial.Complete(L"user");
-    RegDeleteValueW(userPartial.Key().Get(), L"ShellRoot");
-    const VaultEntry machinePartial = MachineEntry(partial);
-    machinePartial.Complete(L"machine");
-
-    const std::wstring machineOnly = UniqueKeyName(L"machine only");
-    const VaultEntry machineAlone = MachineEntry(machineOnly);
-    machineAlone.Complete(L"alone");
-
-    const std::wstring rootless = UniqueKeyName(L"machine without root");
-    const VaultEntry machineRootless = MachineEntry(rootless);
-    machineRootless.Complete(L"rootless");
-    RegDeleteValueW(machineRootless.Key().Get(), L"ShellRoot");
-
+    std::vector<std::unique_ptr<TestRegistryKey>> entries;
     SettingsLight settings;
     VaultSettings read;
-    ASSERT_TRUE(settings.ReadVaultSettings(both, read));
-    EXPECT_EQ(Tie(read), Tie(Expected(L"user")));
-    ASSERT_TRUE(settings.ReadVaultSettings(partial, read));
-    EXPECT_EQ(Tie(read), Tie(Expected(L"machine")));
-    ASSERT_TRUE(settings.ReadVaultSettings(machineOnly, read));
-    EXPECT_EQ(Tie(read), Tie(Expected(L"alone")));
+};
 
+// The user's entry wins only when it names a local view root; the machine's
+// entry is used then, and refused without one. No other list opens.
+TEST_F(SettingsLightTest, TheUsersEntryWinsOnlyWhenItHoldsAShellRoot) {
+    const std::wstring both = UniqueKeyName(L"both"), partial = UniqueKeyName(L"user without root"),
+                       machineOnly = UniqueKeyName(L"machine only"), rootless = UniqueKeyName(L"machine without root");
+    Entry(true, both, L"user");
+    Entry(false, both, L"machine");
+    RegDeleteValueW(Entry(true, partial, L"user").Get(), L"ShellRoot");
+    Entry(false, partial, L"machine");
+    Entry(false, machineOnly, L"alone");
+    RegDeleteValueW(Entry(false, rootless, L"rootless").Get(), L"ShellRoot");
+
+    const std::pair<std::wstring, std::wstring> chosen[] = {
+        {both, L"user"}, {partial, L"machine"}, {machineOnly, L"alone"}};
+    for (const auto& [vault, tag] : chosen) {
+        ASSERT_TRUE(settings.ReadVaultSettings(vault, read)) << tag;
+        EXPECT_EQ(Tie(read), Tie(Expected(tag)));
+    }
     EXPECT_FALSE(settings.ReadVaultSettings(rootless, read));
     EXPECT_FALSE(settings.ReadVaultSettings(UniqueKeyName(L"nowhere"), read));
     EXPECT_FALSE(settings.ReadVaultSettings(L"", read));
     Registry key;
     EXPECT_FALSE(settings.OpenVaultKey(rootless, key));
     EXPECT_NE(key.Get(), nullptr);  // the machine's key is left with the caller all the same
+    EXPECT_FALSE(settings.OpenListKey(2, key));  // both lists exist
+    EXPECT_FALSE(settings.OpenListKey(-1, key));
 }
 
 // The root is expanded and given its backslash, an empty one included.
-TEST(SettingsLight, TheShellRootIsExpandedAndEndsWithABackslash) {
-    const std::wstring expandable = UniqueKeyName(L"expandable root");
-    const VaultEntry entry = UserEntry(expandable);
-    entry.Complete(L"x");
-    entry.Key().SetString(L"ShellRoot", L"%USERPROFILE%\\Vault", REG_EXPAND_SZ);
-    const std::wstring empty = UniqueKeyName(L"empty root");
-    const VaultEntry emptyEntry = UserEntry(empty);
-    emptyEntry.Complete(L"x");
-    emptyEntry.Key().SetString(L"ShellRoot", L"");
-    const std::wstring ending = UniqueKeyName(L"root with backslash");
-    const VaultEntry endingEntry = UserEntry(ending);
-    endingEntry.Complete(L"x");
-    endingEntry.Key().SetString(L"ShellRoot", L"D:\\Views\\");
-
-    SettingsLight settings;
-    VaultSettings read;
-    ASSERT_TRUE(settings.ReadVaultSettings(expandable, read));
-    EXPECT_EQ(read.ShellRoot, ExpandedBySystem(L"%USERPROFILE%\\Vault\\"));
-    ASSERT_TRUE(settings.ReadVaultSettings(empty, read));
-    EXPECT_EQ(read.ShellRoot, L"\\");
-    ASSERT_TRUE(settings.ReadVaultSettings(ending, read));
-    EXPECT_EQ(read.ShellRoot, L"D:\\Views\\");
+TEST_F(SettingsLightTest, TheShellRootIsExpandedAndEndsWithABackslash) {
+    const std::wstring vault = UniqueKeyName(L"roots");
+    const TestRegistryKey& entry = Entry(true, vault, L"x");
+    const struct {
+        const wchar_t* stored;
+        DWORD type;
+        std::wstring expected;
+    } cases[] = {{L"%USERPROFILE%\\Vault", REG_EXPAND_SZ, ExpandedBySystem(L"%USERPROFILE%\\Vault\\")},
+                 {L"", REG_SZ, L"\\"},
+                 {L"D:\\Views\\", REG_SZ, L"D:\\Views\\"}};
+    for (const auto& c : cases) {
+        entry.SetString(L"ShellRoot", c.stored, c.type);
+        ASSERT_TRUE(settings.ReadVaultSettings(vault, read)) << c.stored;
+        EXPECT_EQ(read.ShellRoot, c.expected);
+    }
 }
 
 // A required value missing or of the wrong type fails the whole read and
 // leaves what was read before it; the vault type alone may be unreadable.
-TEST(SettingsLight, EveryRequiredValueMustBeThereWithItsType) {
+TEST_F(SettingsLightTest, EveryRequiredValueMustBeThereWithItsType) {
     const std::wstring vault = UniqueKeyName(L"types");
-    const VaultEntry entry = UserEntry(vault);
-    entry.Complete(L"t");
-    SettingsLight settings;
+    const TestRegistryKey& entry = Entry(true, vault, L"t");
 
-    entry.Key().SetString(L"VaultType", L"1");
-    VaultSettings read;
+    entry.SetString(L"VaultType", L"1");
     read.VaultType = 9;
     ASSERT_TRUE(settings.ReadVaultSettings(vault, read));
     EXPECT_EQ(read.VaultType, 0u);
 
-    entry.Key().SetString(L"ServerPort", L"3030");
+    entry.SetString(L"ServerPort", L"3030");
     EXPECT_FALSE(settings.ReadVaultSettings(vault, read));
-    entry.Key().SetNumber(L"ServerPort", 3030);
+    entry.SetNumber(L"ServerPort", 3030);
 
-    entry.Key().SetBytes(L"DbName", REG_BINARY, "db", 2);
+    entry.SetBytes(L"DbName", REG_BINARY, "db", 2);
     EXPECT_FALSE(settings.ReadVaultSettings(vault, read));
-    entry.Key().SetString(L"DbName", L"t-db");
+    entry.SetString(L"DbName", L"t-db");
 
     // Values are read in the order DbName, DbServer, ShellRoot, ServerLoc.
-    RegDeleteValueW(entry.Key().Get(), L"ServerLoc");
+    RegDeleteValueW(entry.Get(), L"ServerLoc");
     VaultSettings partly;
     EXPECT_FALSE(settings.ReadVaultSettings(vault, partly));
     EXPECT_EQ(partly.DbName, L"t-db");
     EXPECT_EQ(partly.DbServer, L"t-server");
     EXPECT_EQ(partly.ShellRoot, L"C:\\t");  // read, but not yet given its backslash
     EXPECT_EQ(partly.ServerLoc, L"");
-}
-
-TEST(SettingsLight, OnlyTheTwoListsOpen) {
-    const VaultEntry machine = MachineEntry(UniqueKeyName(L"lists"));  // both lists exist
-    const VaultEntry user = UserEntry(UniqueKeyName(L"lists"));
-    SettingsLight settings;
-    Registry list;
-    EXPECT_TRUE(settings.OpenListKey(kMachineVaultList, list));
-    EXPECT_TRUE(settings.OpenListKey(kUserVaultList, list));
-    EXPECT_FALSE(settings.OpenListKey(2, list));
-    EXPECT_FALSE(settings.OpenListKey(-1, list));
 }
 
 }  // namespace

@@ -25,14 +25,6 @@ struct RuleCase {
     Words sent;
 };
 
-std::string Joined(const RuleCase& c) {
-    std::wstring text;
-    for (const auto* lines : {&c.vault, &c.addIn}) {
-        for (const std::wstring& line : *lines) text += line + L" ";
-    }
-    return standin::ToUtf8(text);
-}
-
 class AddInNotificationTest : public ::testing::Test {
 protected:
     // Configures the vault and the add-in, then creates the vault object.
@@ -63,12 +55,12 @@ protected:
     }
     // One folder and one file notification per case, each with fresh journals.
     void ExpectRules(const std::vector<RuleCase>& cases, bool before) {
-        for (const RuleCase& c : cases) {
-            folder.Configure(kVaultComponent, c.vault);
-            folder.Configure(L"AddIn", c.addIn);
+        for (size_t i = 0; i < cases.size(); ++i) {
+            folder.Configure(kVaultComponent, cases[i].vault);
+            folder.Configure(L"AddIn", cases[i].addIn);
             folder.ForgetJournals();
-            EXPECT_EQ(before ? Before(1, 1) : After(1, 1), c.result) << Joined(c);
-            EXPECT_EQ(AddInCommands(), c.sent) << Joined(c);
+            EXPECT_EQ(before ? Before(1, 1) : After(1, 1), cases[i].result) << "case " << i;
+            EXPECT_EQ(AddInCommands(), cases[i].sent) << "case " << i;
         }
     }
     // The command codes the add-in was sent, in order.

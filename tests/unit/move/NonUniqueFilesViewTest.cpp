@@ -91,9 +91,6 @@ TEST_F(NonUniqueFilesViewTest, TheDialogListsThePathsAndTheFoundFilesInTheHostsO
                      {L"Record", L"4", L"5", L"6", L"bolt.prt", L"(null)", L"(null)", L"(null)", L"0"},
                      {L"Show", L"0", L"4", L"0", L"Design"},
                      {L"Closed", L"0x00000000"}}));
-    const auto seen = dialogs.Boxes();
-    ASSERT_EQ(seen.size(), 1u);
-    EXPECT_EQ(seen[0].caption, L"Design");
     for (const auto& record : handedOut) EXPECT_TRUE(record.expired());
 }
 
