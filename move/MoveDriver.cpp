@@ -28,20 +28,20 @@ bool IsInsideCad() {
 }  // namespace
 
 HRESULT Mover::Run() {
-    // 1-4: start from empty output lists; collect every identifier that needs a name.
+    // Start from empty output lists; collect every identifier that needs a name.
     EmptyOutputLists();
     FolderPathMap folderPaths;
     FileNameMap fileNames;
     const OperationCounts counts = CollectIdentifiers(folderPaths, fileNames);
 
-    // 5: the host resolves identifiers into paths below localRoot and names.
+    // The host resolves identifiers into paths below localRoot and names.
     HRESULT hr = host->ResolveNames(folderPaths, fileNames);
     if (FAILED(hr)) return hr;
 
-    // 6: every new name must be acceptable.
+    // Every new name must be acceptable.
     if (!ValidateNames(folderPaths, fileNames)) return S_FALSE;
 
-    // 7: the add-ins may veto.
+    // The add-ins may veto.
     const auto hook = ComPtr<IAddInHooks>::Query(request->vault, IID_IAddInHooks);
     if (hook) {
         hook->PrepareHooks();
@@ -52,25 +52,25 @@ HRESULT Mover::Run() {
         }
     }
 
-    // 8: plan the local moves; existing targets refuse the operation.
+    // Plan the local moves; existing targets refuse the operation.
     PlanLocalMoves(fileNames, folderPaths);
     if (!request->errors.Empty()) {
         Report(Msg::TargetsAlreadyExist, true);
         return S_FALSE;
     }
 
-    // 9: so do two sources with one target.
+    // So do two sources with one target.
     if (RecordSharedTargets()) {
         Report(Msg::SharedTargets, true);
         return S_FALSE;
     }
 
-    // 10: without the file-format manager nothing may change.
+    // Without the file-format manager nothing may change.
     FileFormatLoader loader;
     FileFormatMgr* manager = loader.LocateLibrary() ? loader.GetManager() : nullptr;
     if (!manager) return E_QOR_MISSING_ORAVANE_MODULE;
 
-    // 11-15: no file that must move or be rewritten may be held by another process.
+    // No file that must move or be rewritten may be held by another process.
     CheckLocalMovesWritable();
     const bool insideCad = IsInsideCad();
     const DWORD processId = GetCurrentProcessId();
@@ -81,7 +81,7 @@ HRESULT Mover::Run() {
         return E_QOR_FILE_SHARE_ERROR;
     }
 
-    // 16: the host changes the vault database.
+    // The host changes the vault database.
     hr = host->MoveInDatabase(request);
     if (FAILED(hr)) {
         if (!silent) ShowErrorBox(Translate(DatabaseFailureSentence()) + L"\n" + ErrorText(hr).Text());
@@ -93,16 +93,16 @@ HRESULT Mover::Run() {
     }
     HRESULT pending = hr;
 
-    // 17: the local disk follows the database.
+    // The local disk follows the database.
     MovedPaths movedPaths;
     ExecuteLocalMoves(movedPaths);
 
-    // 18: references inside the affected files, then their modification times.
+    // References inside the affected files, then their modification times.
     SavedTimes savedTimes;
     RewriteReferences(movedPaths, savedTimes, pending, manager);
     for (const auto& [path, time] : savedTimes) SetLastWriteTime(path, time);
 
-    // 19: the add-ins hear that it happened.
+    // The add-ins hear that it happened.
     if (hook) {
         hr = NotifyAddInsAfter(hook.Get(), counts, folderPaths, fileNames, pending);
         if (FAILED(hr)) {
@@ -111,7 +111,7 @@ HRESULT Mover::Run() {
         }
     }
 
-    // 20-22: what failed locally is reported; a rename reports it in its result too.
+    // What failed locally is reported; a rename reports it in its result too.
     if (silent) return S_OK;
     if (!request->errors.Empty() || !request->refErrors.Empty()) {
         Report(LocalFailureSentence(), false);
