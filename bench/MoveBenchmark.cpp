@@ -258,12 +258,12 @@ void PlanningCase(const TreeShape& shape) {
     request.AddFolder(kMoved, kDestination);
     {
         Mover mover(nullptr, &host, request.get(), true);
-        const size_t before = PrivateBytes();
+        const size_t before = HeapBytesInUse();
         double start = Seconds();
         mover.PlanLocalMoves(host.fileNames, host.folderPaths);
         const double planning = Seconds() - start;
         const double entries = static_cast<double>(mover.localMoves.count);
-        const double bytesPerEntry = static_cast<double>(PrivateBytes() - before) / entries;
+        const double bytesPerEntry = static_cast<double>(HeapBytesInUse() - before) / entries;
         const double listing = TimeListing(view + L"\\src\\T", tree);
 
         start = Seconds();

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "BenchTree.h"
+#include "FloorCalls.h"
 
 #include <string>
 
@@ -12,12 +13,6 @@ struct FloorMove {
     std::wstring localRoot;
     std::wstring oldFolder;  // the moved folder's full path before and after
     std::wstring newFolder;
-};
-
-// The service notices the floor sent, and those the service answered.
-struct NoticeCount {
-    long sent = 0;
-    long answered = 0;
 };
 
 struct FloorRun {

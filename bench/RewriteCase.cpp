@@ -1,6 +1,7 @@
 #include "RewriteCase.h"
 
 #include "BenchClock.h"
+#include "FloorCalls.h"
 #include "RecordingHost.h"
 #include "TestFolder.h"
 #include "common/ComPtr.h"
@@ -8,7 +9,6 @@
 #include "common/ProcAddress.h"
 #include "interfaces/FileFormatMgr.h"
 #include "interfaces/LocalViewNotifier.h"
-#include "interfaces/LocalViewService.h"
 
 #include <ole2.h>
 #include <restartmanager.h>
@@ -74,28 +74,6 @@ double TimeModule(GhMoveFunction ghMove, const Side& side, int files, double& pe
 FileFormatMgr* Manager(const UniqueLibrary& library) {
     const auto get = library ? ProcAddress<GetFileFormatMgrFunction>(library.get(), kFileFormatExportName) : nullptr;
     return get ? get() : nullptr;
-}
-
-bool Exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
-void Notice(const std::wstring& path) {
-    const UniqueHandle mutex(CreateMutexW(nullptr, FALSE, kServiceMutexName));
-    const bool held = mutex && WaitForSingleObject(mutex.get(), INFINITE) == WAIT_OBJECT_0;
-    {
-        const UniqueFileHandle pipe(
-            CreateFileW(kServicePipeName, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
-        DWORD mode = PIPE_READMODE_MESSAGE;
-        if (pipe && SetNamedPipeHandleState(pipe.get(), &mode, nullptr, nullptr)) {
-            ServiceNotice notice = {kServiceNoticeType, {}};
-            path.copy(notice.path, kServicePathChars);
-            DWORD done = 0;
-            char reply[kServiceReplyBytes];
-            if (WriteFile(pipe.get(), &notice, static_cast<DWORD>(4 + (path.size() + 1) * 2), &done, nullptr)) {
-                ReadFile(pipe.get(), reply, sizeof(reply), &done, nullptr);
-            }
-        }
-    }
-    if (held) ReleaseMutex(mutex.get());
 }
 
 // Nobody else holds the assembly: no Restart Manager entry, and it opens.
@@ -174,7 +152,8 @@ void RenamePart(const Side& side) {
     }
     SetCurrentDirectoryW(side.root.substr(0, 3).c_str());
     Exists(side.part());
-    Notice(side.renamed());
+    NoticeCount notices;
+    Notice(side.renamed(), notices);
     Exists(side.root + L"\\parts");
     MoveFileExW(side.part().c_str(), side.renamed().c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
 }
