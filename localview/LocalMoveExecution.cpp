@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <cwchar>
+#include <string_view>
 #include <unordered_set>
 #include <vector>
 
@@ -36,7 +37,7 @@ void Mover::ExecuteLocalMoves(MovedPaths& movedPaths) {
     // so its later copies are skipped without asking the disk, where a miss
     // can cost a scan of the whole folder. A change of case only leaves the
     // file findable under its old name, so such a path stays tested.
-    std::unordered_set<std::wstring> movedAway;
+    std::unordered_set<std::wstring_view> movedAway;  // views of the planned paths
     ExistingFolders folders;
     Lst<LocalMoveData*> removals;
     for (LocalMoveData* entry : working) {

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -51,7 +52,7 @@ bool MayMoveSource(const std::wstring& path) {
 // tested once, and every appearance is recorded as the first one fared, where
 // testing each would open the same file again and again.
 void Mover::CheckLocalMovesWritable() {
-    std::unordered_map<std::wstring, bool> passed;
+    std::unordered_map<std::wstring_view, bool> passed;  // views of the planned paths, which outlive the pass
     for (const LocalMoveData* move : localMoves) {
         const auto [tested, first] = passed.try_emplace(move->oldPath, true);
         if (first) tested->second = MayMoveSource(move->oldPath);
