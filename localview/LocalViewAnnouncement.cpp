@@ -8,7 +8,7 @@
 #include "common/Variant.h"
 #include "filerefs/RecordArray.h"
 #include "interfaces/LocalViewNotifier.h"
-#include "localview/NotifyByPath.h"
+#include "localview/ShellNotices.h"
 
 #include <shlobj.h>
 

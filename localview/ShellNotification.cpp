@@ -4,7 +4,7 @@
 
 #include "common/StringUtil.h"
 #include "localview/FailedMoves.h"
-#include "localview/NotifyByPath.h"
+#include "localview/ShellNotices.h"
 #include "localview/NotifyFolderSelection.h"
 
 #include <shlobj.h>

@@ -121,7 +121,6 @@ void JournalNotice(const char* message, DWORD bytes, bool held) {
                                   terminated ? L"0" : L"unterminated", held ? L"held" : L"free"});
 }
 
-// One notice: read it, journal it, answer, and wait until the client closes.
 // What the service holds across notices.
 struct State {
     Behaviour behaviour;
@@ -135,6 +134,7 @@ void Served(State& state) {
     if (++state.served == state.behaviour.lockOutUntil) state.lockedOut.reset();
 }
 
+// One notice: read it, journal it, answer, and wait until the client closes.
 void Serve(HANDLE pipe, HANDLE stop, State& state) {
     const Behaviour& behaviour = state.behaviour;
     Overlapped overlapped;

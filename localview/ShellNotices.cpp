@@ -1,4 +1,4 @@
-#include "localview/NotifyByPath.h"
+#include "localview/ShellNotices.h"
 
 #include "localview/ShellIdLists.h"
 
