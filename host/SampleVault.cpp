@@ -40,9 +40,11 @@ int32_t SampleVault::AddFolder(const std::wstring& path) {
     return nextId_++;
 }
 
-int32_t SampleVault::AddFile(int32_t folderId, const std::wstring& name, std::vector<int32_t> references) {
+int32_t SampleVault::AddFile(int32_t folderId, const std::wstring& name, std::vector<int32_t> references,
+                             const std::string& body) {
     std::string content = "FWTEXT 1\r\ntitle " + Utf8(name) + "\r\n";
     for (int32_t referenced : references) content += "REF " + Utf8(FullPath(tables_, referenced)) + "\r\n";
+    content += body;
     tables_.files[nextId_] = {folderId, name, std::move(references)};
     CreateDirectoryW((localRoot_ + tables_.folders[folderId].path).c_str(), nullptr);
     std::ofstream(FullPath(tables_, nextId_).c_str(), std::ios::binary) << content;

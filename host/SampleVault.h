@@ -25,8 +25,9 @@ public:
 
     int32_t AddFolder(const std::wstring& path);
     // Writes the file into the local view as a document of the CAD-like text
-    // format, storing the full paths of the files it references.
-    int32_t AddFile(int32_t folderId, const std::wstring& name, std::vector<int32_t> references = {});
+    // format, storing the full paths of the files it references, then `body`.
+    int32_t AddFile(int32_t folderId, const std::wstring& name, std::vector<int32_t> references = {},
+                    const std::string& body = "");
     // Writes every folder and file of the vault into the local view.
     void CreateLocalView() const;
     // The user may not move files out of the folder: the database refuses them.

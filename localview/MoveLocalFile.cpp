@@ -1,6 +1,7 @@
 #include "localview/MoveLocalFile.h"
 
 #include "common/HResult.h"
+#include "common/PathExists.h"
 
 #include <shlwapi.h>
 
@@ -12,6 +13,22 @@ constexpr size_t kParentBufferChars = 520;
 
 bool Rename(const std::wstring& oldPath, const std::wstring& newPath) {
     return MoveFileExW(oldPath.c_str(), newPath.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+}
+
+// A copy cut short (seen under Wine when the target volume fills up) must not
+// stay behind as a truncated file beside the intact source. A target that was
+// there before is left as it is. The copy's error survives the clean-up.
+bool CopyWhole(const std::wstring& oldPath, const std::wstring& newPath) {
+    const bool existed = PathExists(newPath);
+    if (CopyFileW(oldPath.c_str(), newPath.c_str(), FALSE)) return true;
+    const DWORD error = GetLastError();
+    if (!existed) {
+        // The copy took the source's attributes; a read-only one refuses deletion.
+        SetFileAttributesW(newPath.c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileW(newPath.c_str());
+    }
+    SetLastError(error);
+    return false;
 }
 
 }  // namespace
@@ -32,7 +49,7 @@ HRESULT MoveLocalFile(const std::wstring& oldPath, const std::wstring& newPath, 
         if (FAILED(again)) return again;
         if (again == S_OK && Rename(oldPath, newPath)) return S_OK;
     }
-    if (CopyFileW(oldPath.c_str(), newPath.c_str(), FALSE)) {
+    if (CopyWhole(oldPath, newPath)) {
         // A read-only source could not be deleted otherwise.
         SetFileAttributesW(oldPath.c_str(), FILE_ATTRIBUTE_NORMAL);
         if (DeleteFileW(oldPath.c_str())) return S_OK;

@@ -10,6 +10,7 @@
 // some sender held the senders' mutex while the notice crossed, else "free">.
 // Configuration (LocalViewService.ini): reply-delay-ms=<n> answers each notice
 // n milliseconds late; reply=never takes notices but never answers;
+// reply=drop takes each notice and disconnects instead of answering;
 // lock-out-until=<n> holds the senders' mutex's name with access denied to
 // everyone until n notices were served, then lets it go.
 #include "common/Handles.h"
@@ -30,6 +31,7 @@ constexpr DWORD kBufferBytes = 8192;
 struct Behaviour {
     DWORD replyDelayMs = 0;
     bool neverReply = false;
+    bool dropPipe = false;
     int lockOutUntil = 0;
 };
 
@@ -150,6 +152,7 @@ void Serve(HANDLE pipe, HANDLE stop, State& state) {
         WaitForSingleObject(stop, INFINITE);
         return;
     }
+    if (behaviour.dropPipe) return;
     if (behaviour.replyDelayMs && WaitForSingleObject(stop, behaviour.replyDelayMs) == WAIT_OBJECT_0) return;
     static const char reply[] = "taken";
     if (!Finish(pipe, Start(WriteFile(pipe, reply, sizeof(reply), nullptr, overlapped.ResetFor())), overlapped,
@@ -170,6 +173,7 @@ int wmain(int argc, wchar_t** argv) {
     State state;
     state.behaviour.replyDelayMs = static_cast<DWORD>(standin::ConfigCode(kComponent, L"reply-delay-ms", 0));
     state.behaviour.neverReply = standin::Config(kComponent, L"reply") == L"never";
+    state.behaviour.dropPipe = standin::Config(kComponent, L"reply") == L"drop";
     state.behaviour.lockOutUntil = static_cast<int>(standin::ConfigCode(kComponent, L"lock-out-until", 0));
     if (state.behaviour.lockOutUntil > 0) state.lockedOut = LockOutSenders();
 

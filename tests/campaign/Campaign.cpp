@@ -1,0 +1,308 @@
+// The fault campaign: runs ghMove many times over random trees with a fault
+// from some outside component in most runs, each run in a process of its own,
+// and checks after each that nothing crashed or hung, that ghMove answered the
+// code its fault calls for, that no file was lost or cut short and that no
+// task memory or stand-in object was left behind. Every run is drawn from its
+// seed; a failing run prints the seed that repeats it.
+//
+//   campaign.exe [--runs N] [--seed S] [--small-volume]
+// --small-volume: the local view's folder "Full" lies on a small volume of its
+// own (tools/campaign.sh mounts one), so that copies there can run out of space.
+#include "CampaignPaths.h"
+#include "CampaignRun.h"
+#include "Conservation.h"
+#include "HeldFile.h"
+#include "LoadedModule.h"
+#include "LocalViewServiceProcess.h"
+#include "RunPlan.h"
+#include "TestFolder.h"
+#include "common/Handles.h"
+#include "installation/standin/Journal.h"
+#include "interfaces/Plinth.h"
+
+#include <cstdio>
+#include <cwchar>
+#include <fstream>
+#include <memory>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace {
+
+using namespace campaign;
+
+constexpr DWORD kRunTimeoutMs = 60000;
+constexpr UINT kKilledExitCode = 0xDEAD;
+
+struct Totals {
+    int runs = 0, faults = 0, lost = 0, truncated = 0, leaked = 0, crashes = 0, hangs = 0;
+    int wrongCodes = 0, duplicated = 0;
+
+    bool Clean() const { return !lost && !truncated && !leaked && !crashes && !hangs && !wrongCodes && !duplicated; }
+};
+
+void WriteLines(const std::wstring& path, const std::vector<std::wstring>& lines) {
+    std::ofstream out(path.c_str(), std::ios::binary);
+    for (const std::wstring& line : lines) out << standin::ToUtf8(line) << "\n";
+}
+
+std::wstring Code(HRESULT code) {
+    wchar_t text[16];
+    swprintf(text, 16, L"0x%08lX", static_cast<unsigned long>(code));
+    return text;
+}
+
+// The stand-ins' configuration that makes the fault happen.
+void ConfigureStandins(const RunPlan& plan) {
+    const std::wstring code = Code(plan.faultCode);
+    const auto configure = [](const wchar_t* component, const std::vector<std::wstring>& lines) {
+        WriteLines(kStandinDir + L"\\" + component + L".ini", lines);
+    };
+    // Add-ins hear moves and renames of files and of folders as commands of their own.
+    const auto eachCommand = [](std::initializer_list<const wchar_t*> commands, const std::wstring& prefix,
+                                const std::wstring& suffix) {
+        std::vector<std::wstring> lines;
+        for (const wchar_t* command : commands) lines.push_back(prefix + command + suffix);
+        return lines;
+    };
+    const auto before = {L"0x15", L"0x21", L"0xF", L"0x1F"}, after = {L"0x16", L"0x22", L"0x10", L"0x20"};
+    switch (plan.fault) {
+    case Fault::AddInVetoes: return configure(L"AddIn", eachCommand(before, L"veto=", L""));
+    case Fault::AddInFailsBefore: return configure(L"AddIn", eachCommand(before, L"answer:", L"=" + code));
+    case Fault::AddInFailsAfter: return configure(L"AddIn", eachCommand(after, L"answer:", L"=" + code));
+    case Fault::ManagerFails: return configure(L"Formwright", {L"update-result=" + code});
+    case Fault::CatalogueFails:
+        return configure(L"TextCatalog", {plan.seed % 2 ? L"init-result=" + code : L"gettext-result=" + code});
+    case Fault::ReportFails:
+        return configure(L"ReportDialog", {plan.seed % 2 ? L"show-result=" + code : std::wstring(L"no-interface=1")});
+    case Fault::ServiceHangs: return configure(L"LocalViewService", {L"reply=never"});
+    case Fault::ServiceDrops: return configure(L"LocalViewService", {L"reply=drop"});
+    default: return;
+    }
+}
+
+// Everything of the last run goes; the small volume's folder itself stays.
+void ClearRun() {
+    RemoveTree(kView + L"\\Full");
+    WIN32_FIND_DATAW data;
+    UniqueFindHandle find(FindFirstFileW((kView + L"\\*").c_str(), &data));
+    if (find) {
+        do {
+            const std::wstring name = data.cFileName;
+            if (name == L"." || name == L".." || name == L"Full") continue;
+            const std::wstring path = kView + L"\\" + name;
+            SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                RemoveTree(path);
+            } else {
+                DeleteFileW(path.c_str());
+            }
+        } while (FindNextFileW(find.get(), &data));
+    }
+    RemoveTree(kStandinDir);
+    CreateDirectoryW(kStandinDir.c_str(), nullptr);
+    DeleteFileW(kResultPath.c_str());
+}
+
+// The message-box library's location, pointed elsewhere for one run.
+class MessageBoxLibraryMoved {
+public:
+    explicit MessageBoxLibraryMoved(const std::wstring& folder) {
+        if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kPlinthKey, 0, KEY_READ | KEY_WRITE, key_.put()) != ERROR_SUCCESS) return;
+        wchar_t old[1024] = {};
+        DWORD bytes = sizeof old - sizeof(wchar_t);
+        hadValue_ = RegQueryValueExW(key_.get(), kPlinthLocationValue, nullptr, nullptr,
+                                     reinterpret_cast<BYTE*>(old), &bytes) == ERROR_SUCCESS;
+        old_ = old;
+        Set(folder);
+    }
+    ~MessageBoxLibraryMoved() {
+        if (!key_) return;
+        hadValue_ ? Set(old_) : static_cast<void>(RegDeleteValueW(key_.get(), kPlinthLocationValue));
+    }
+    MessageBoxLibraryMoved(const MessageBoxLibraryMoved&) = delete;
+    MessageBoxLibraryMoved& operator=(const MessageBoxLibraryMoved&) = delete;
+
+private:
+    void Set(const std::wstring& value) const {
+        RegSetValueExW(key_.get(), kPlinthLocationValue, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                       static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+    }
+
+    UniqueRegKey key_;
+    bool hadValue_ = false;
+    std::wstring old_;
+};
+
+// The run's own process, started with a ready and a go event.
+class RunProcess {
+public:
+    RunProcess(uint32_t seed, bool smallVolume) {
+        const std::wstring events = L"GhCampaign-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(seed);
+        ready_.reset(CreateEventW(nullptr, TRUE, FALSE, (events + L"-ready").c_str()));
+        go_.reset(CreateEventW(nullptr, TRUE, FALSE, (events + L"-go").c_str()));
+        std::wstring command = L"\"" + LoadedModule::BesideProgram(L"campaign.exe") + L"\" --run " +
+                               std::to_wstring(seed) + (smallVolume ? L" 1 " : L" 0 ") + events + L"-ready " +
+                               events + L"-go";
+        STARTUPINFOW startup = {};
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION started = {};
+        if (!ready_ || !go_ ||
+            !CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &started)) {
+            throw std::runtime_error("a run's process did not start");
+        }
+        const UniqueHandle thread(started.hThread);
+        process_.reset(started.hProcess);
+    }
+    ~RunProcess() {
+        if (process_ && WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT) TerminateProcess(process_.get(), 1);
+    }
+    RunProcess(const RunProcess&) = delete;
+    RunProcess& operator=(const RunProcess&) = delete;
+
+    // True once the tree is written; false when the process ended or hung first.
+    bool WaitUntilReady() {
+        const HANDLE outcomes[] = {ready_.get(), process_.get()};
+        return WaitForMultipleObjects(2, outcomes, FALSE, kRunTimeoutMs) == WAIT_OBJECT_0;
+    }
+    void Go() { SetEvent(go_.get()); }
+    bool Ended(DWORD waitMs) { return WaitForSingleObject(process_.get(), waitMs) == WAIT_OBJECT_0; }
+    void Kill() { TerminateProcess(process_.get(), kKilledExitCode); }
+    DWORD ExitCode() {
+        DWORD code = 0;
+        GetExitCodeProcess(process_.get(), &code);
+        return code;
+    }
+
+private:
+    UniqueHandle ready_, go_, process_;
+};
+
+std::wstring PathOf(const RunPlan& plan, int file) {
+    return kView + FolderPath(plan, plan.files[file].folder) + plan.files[file].name;
+}
+
+// Runs one plan and adds what went wrong to the totals; returns what failed, empty when nothing did.
+std::wstring RunOne(const RunPlan& plan, bool smallVolume, Totals& totals) {
+    ClearRun();
+    ConfigureStandins(plan);
+    std::optional<MessageBoxLibraryMoved> withoutMessageBoxes;
+    if (plan.fault == Fault::MessageBoxMissing) withoutMessageBoxes.emplace(kWithoutManager);
+    LocalViewServiceProcess service;
+
+    RunProcess run(plan.seed, smallVolume);
+    std::wstring failures;
+    const auto fail = [&](const std::wstring& what) { failures += (failures.empty() ? L"" : L", ") + what; };
+    if (!run.WaitUntilReady()) {
+        run.Ended(0) ? (++totals.crashes, fail(L"ended before its tree was written"))
+                     : (++totals.hangs, fail(L"hung while writing its tree"));
+        return failures;
+    }
+    std::unique_ptr<HeldFile> held;
+    if (plan.faultFile >= 0) held = std::make_unique<HeldFile>(PathOf(plan, plan.faultFile));
+    run.Go();
+    if (plan.fault == Fault::Killed) {
+        if (!run.Ended(plan.delayMs)) run.Kill();
+    } else if (plan.fault == Fault::ServiceHangs && !run.Ended(plan.delayMs)) {
+        service.Stop();  // a hanging service is ended; the move must then go on
+    }
+    if (!run.Ended(kRunTimeoutMs)) {
+        run.Kill();
+        run.Ended(INFINITE);
+        ++totals.hangs;
+        fail(L"hung");
+    } else if (run.ExitCode() != 0 && !(plan.fault == Fault::Killed && run.ExitCode() == kKilledExitCode)) {
+        ++totals.crashes;
+        fail(L"ended with " + Code(static_cast<HRESULT>(run.ExitCode())));
+    } else if (run.ExitCode() == 0) {
+        RunResult result;
+        if (!ReadRunResult(result)) {
+            ++totals.crashes;
+            fail(L"wrote no result");
+        } else {
+            if (result.code != result.expected) {
+                ++totals.wrongCodes;
+                fail(L"answered " + Code(result.code) + L" instead of " + Code(result.expected));
+            }
+            if (result.leakedBlocks || !result.liveLibraries.empty()) {
+                ++totals.leaked;
+                fail(std::to_wstring(result.leakedBlocks) + L" task-memory blocks and objects of [" +
+                     result.liveLibraries + L"] left");
+            }
+        }
+    }
+    held.reset();
+    service.Stop();
+
+    const Conservation kept = CheckConservation(plan, kView);
+    totals.lost += kept.lost;
+    totals.truncated += kept.truncated;
+    totals.duplicated += kept.duplicated;
+    if (kept.lost) fail(std::to_wstring(kept.lost) + L" files lost");
+    if (kept.truncated) fail(std::to_wstring(kept.truncated) + L" files truncated");
+    if (kept.duplicated) fail(std::to_wstring(kept.duplicated) + L" files found twice");
+    return failures;
+}
+
+void Prepare() {
+    CreateDirectoryW(kBase.c_str(), nullptr);
+    CreateDirectoryW(kView.c_str(), nullptr);
+    CreateDirectoryW(kWithoutManager.c_str(), nullptr);
+    CopyFileW(LoadedModule::BesideProgram(L"GhMove.dll").c_str(), (kWithoutManager + L"\\GhMove.dll").c_str(), FALSE);
+    SetEnvironmentVariableW(L"STANDIN_DIR", kStandinDir.c_str());
+    SetEnvironmentVariableW(L"OANOCACHE", L"1");  // freed strings go back to the allocator, where the spy sees them
+}
+
+int Controller(int runs, uint32_t firstSeed, bool smallVolume) {
+    Prepare();
+    Totals totals;
+    for (int i = 0; i < runs; ++i) {
+        const RunPlan plan = DrawPlan(firstSeed + static_cast<uint32_t>(i), smallVolume);
+        const std::wstring failures = RunOne(plan, smallVolume, totals);
+        ++totals.runs;
+        if (plan.fault != Fault::None) ++totals.faults;
+        if (!failures.empty()) {
+            wprintf(L"run failed: seed %u, fault %ls: %ls\n", plan.seed, FaultName(plan.fault), failures.c_str());
+        }
+    }
+    if (!smallVolume) wprintf(L"campaign: no small volume, so no run filled one\n");
+    wprintf(L"campaign: runs %d, faults %d, lost %d, truncated %d, leaked %d, crashes %d, hangs %d\n", totals.runs,
+            totals.faults, totals.lost, totals.truncated, totals.leaked, totals.crashes, totals.hangs);
+    wprintf(L"campaign: wrong result codes %d, files found twice %d\n", totals.wrongCodes, totals.duplicated);
+    return totals.Clean() ? 0 : 1;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    if (argc == 6 && std::wstring(argv[1]) == L"--run") {
+        const UniqueHandle ready(OpenEventW(EVENT_MODIFY_STATE, FALSE, argv[4]));
+        const UniqueHandle go(OpenEventW(SYNCHRONIZE, FALSE, argv[5]));
+        if (!ready || !go) return 2;
+        return CampaignRun(wcstoul(argv[2], nullptr, 10), argv[3][0] == L'1', ready.get(), go.get());
+    }
+    int runs = 100;
+    uint32_t seed = 1;
+    bool smallVolume = false;
+    for (int i = 1; i < argc; ++i) {
+        const std::wstring arg = argv[i];
+        if (arg == L"--runs" && i + 1 < argc) {
+            runs = _wtoi(argv[++i]);
+        } else if (arg == L"--seed" && i + 1 < argc) {
+            seed = wcstoul(argv[++i], nullptr, 10);
+        } else if (arg == L"--small-volume") {
+            smallVolume = true;
+        } else {
+            fwprintf(stderr, L"usage: campaign [--runs N] [--seed S] [--small-volume]\n");
+            return 2;
+        }
+    }
+    try {
+        return Controller(runs, seed, smallVolume);
+    } catch (const std::exception& error) {
+        fwprintf(stderr, L"campaign: %hs\n", error.what());
+        return 2;
+    }
+}
