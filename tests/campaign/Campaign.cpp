@@ -5,7 +5,8 @@
 // task memory or stand-in object was left behind. Every run is drawn from its
 // seed; a failing run prints the seed that repeats it.
 //
-//   campaign.exe [--runs N] [--seed S] [--small-volume]
+//   campaign.exe [--runs N] [--seed S] [--fault NAME] [--small-volume]
+// --fault: only seeds that draw that fault are run.
 // --small-volume: the local view's folder "Full" lies on a small volume of its
 // own (tools/campaign.sh mounts one), so that copies there can run out of space.
 #include "CampaignPaths.h"
@@ -23,6 +24,7 @@
 #include <cstdio>
 #include <cwchar>
 #include <fstream>
+#include <map>
 #include <memory>
 #include <optional>
 #include <stdexcept>
@@ -255,19 +257,32 @@ void Prepare() {
     SetEnvironmentVariableW(L"OANOCACHE", L"1");  // freed strings go back to the allocator, where the spy sees them
 }
 
-int Controller(int runs, uint32_t firstSeed, bool smallVolume) {
+struct Options {
+    int runs = 100;
+    uint32_t seed = 1;
+    std::wstring fault;  // empty: every fault
+    bool smallVolume = false;
+};
+
+int Controller(const Options& options) {
     Prepare();
     Totals totals;
-    for (int i = 0; i < runs; ++i) {
-        const RunPlan plan = DrawPlan(firstSeed + static_cast<uint32_t>(i), smallVolume);
-        const std::wstring failures = RunOne(plan, smallVolume, totals);
+    std::map<std::wstring, int> drawn;
+    for (uint32_t seed = options.seed; totals.runs < options.runs; ++seed) {
+        const RunPlan plan = DrawPlan(seed, options.smallVolume);
+        if (!options.fault.empty() && options.fault != FaultName(plan.fault)) continue;
+        const std::wstring failures = RunOne(plan, options.smallVolume, totals);
         ++totals.runs;
+        ++drawn[FaultName(plan.fault)];
         if (plan.fault != Fault::None) ++totals.faults;
         if (!failures.empty()) {
             wprintf(L"run failed: seed %u, fault %ls: %ls\n", plan.seed, FaultName(plan.fault), failures.c_str());
         }
     }
-    if (!smallVolume) wprintf(L"campaign: no small volume, so no run filled one\n");
+    std::wstring tally;
+    for (const auto& [name, count] : drawn) tally += L" " + name + L" " + std::to_wstring(count);
+    wprintf(L"campaign: runs by fault:%ls\n", tally.c_str());
+    if (!options.smallVolume) wprintf(L"campaign: no small volume, so no run filled one\n");
     wprintf(L"campaign: runs %d, faults %d, lost %d, truncated %d, leaked %d, crashes %d, hangs %d\n", totals.runs,
             totals.faults, totals.lost, totals.truncated, totals.leaked, totals.crashes, totals.hangs);
     wprintf(L"campaign: wrong result codes %d, files found twice %d\n", totals.wrongCodes, totals.duplicated);
@@ -283,24 +298,24 @@ int wmain(int argc, wchar_t** argv) {
         if (!ready || !go) return 2;
         return CampaignRun(wcstoul(argv[2], nullptr, 10), argv[3][0] == L'1', ready.get(), go.get());
     }
-    int runs = 100;
-    uint32_t seed = 1;
-    bool smallVolume = false;
+    Options options;
     for (int i = 1; i < argc; ++i) {
         const std::wstring arg = argv[i];
         if (arg == L"--runs" && i + 1 < argc) {
-            runs = _wtoi(argv[++i]);
+            options.runs = _wtoi(argv[++i]);
         } else if (arg == L"--seed" && i + 1 < argc) {
-            seed = wcstoul(argv[++i], nullptr, 10);
+            options.seed = wcstoul(argv[++i], nullptr, 10);
+        } else if (arg == L"--fault" && i + 1 < argc) {
+            options.fault = argv[++i];
         } else if (arg == L"--small-volume") {
-            smallVolume = true;
+            options.smallVolume = true;
         } else {
-            fwprintf(stderr, L"usage: campaign [--runs N] [--seed S] [--small-volume]\n");
+            fwprintf(stderr, L"usage: campaign [--runs N] [--seed S] [--fault NAME] [--small-volume]\n");
             return 2;
         }
     }
     try {
-        return Controller(runs, seed, smallVolume);
+        return Controller(options);
     } catch (const std::exception& error) {
         fwprintf(stderr, L"campaign: %hs\n", error.what());
         return 2;

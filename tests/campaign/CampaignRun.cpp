@@ -9,6 +9,8 @@
 #include "RecordingHost.h"
 #include "VaultObject.h"
 #include "installation/standin/StandinWindows.h"
+#include "interfaces/FileRefReport.h"
+#include "interfaces/TextCatalog.h"
 
 #include <shlobj.h>
 
@@ -81,6 +83,42 @@ std::wstring LiveLibraries() {
     return live;
 }
 
+// A component that is not installed, as COM answers for it in this process:
+// every creation of its class fails with "class not registered".
+class MissingClass : public IClassFactory {
+public:
+    explicit MissingClass(REFCLSID clsid) {
+        CoRegisterClassObject(clsid, this, CLSCTX_INPROC_SERVER, REGCLS_MULTIPLEUSE, &cookie_);
+    }
+    ~MissingClass() {
+        if (cookie_) CoRevokeClassObject(cookie_);
+    }
+    MissingClass(const MissingClass&) = delete;
+    MissingClass& operator=(const MissingClass&) = delete;
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
+        if (!out) return E_POINTER;
+        *out = iid == IID_IUnknown || iid == IID_IClassFactory ? static_cast<IClassFactory*>(this) : nullptr;
+        return *out ? S_OK : E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
+    ULONG STDMETHODCALLTYPE Release() override { return 1; }
+    HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown*, REFIID, void** out) override {
+        if (out) *out = nullptr;
+        return REGDB_E_CLASSNOTREG;
+    }
+    HRESULT STDMETHODCALLTYPE LockServer(BOOL) override { return S_OK; }
+
+private:
+    DWORD cookie_ = 0;
+};
+
+std::unique_ptr<MissingClass> MissingComponent(const RunPlan& plan) {
+    if (plan.fault == Fault::CatalogueMissing) return std::make_unique<MissingClass>(CLSID_TextCatalog);
+    if (plan.fault == Fault::ReportMissing) return std::make_unique<MissingClass>(CLSID_FileRefDlg);
+    return nullptr;
+}
+
 // The shell keeps its desktop folder for the life of the process, with task
 // memory of its own; made before the spy starts, it is not counted as a run's.
 void MakeShellDesktop() {
@@ -98,6 +136,7 @@ RunResult Run(const RunPlan& plan, HANDLE ready, HANDLE go) {
         SetEvent(ready);
         WaitForSingleObject(go, INFINITE);
 
+        const std::unique_ptr<MissingClass> missing = MissingComponent(plan);
         const LoadedModule module(plan.fault == Fault::ManagerMissing ? campaign::kWithoutManager + L"\\GhMove.dll"
                                                                       : LoadedModule::BesideProgram(L"GhMove.dll"));
         ComPtr<IUnknown> vaultObject = CreateVaultObject();

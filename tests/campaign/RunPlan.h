@@ -23,8 +23,10 @@ enum class Fault {
     TargetExists,          // the destination already holds an item of that name
     ManagerMissing,        // no file-format manager beside the module
     ManagerFails,          // every rewrite fails
-    CatalogueFails,        // the text catalogue fails to start or to translate
-    ReportFails,           // the report dialog fails or lacks its interface
+    CatalogueMissing,      // the text catalogue is not installed
+    CatalogueFails,        // it fails to start or to translate
+    ReportMissing,         // the report dialog is not installed
+    ReportFails,           // it fails or lacks its interface
     MessageBoxMissing,     // the message-box library cannot be found
     ServiceHangs,          // the local view service never answers, until it is stopped
     ServiceDrops,          // it closes the pipe instead of answering
