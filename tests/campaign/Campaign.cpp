@@ -41,6 +41,7 @@ constexpr UINT kKilledExitCode = 0xDEAD;
 struct Totals {
     int runs = 0, faults = 0, lost = 0, truncated = 0, leaked = 0, crashes = 0, hangs = 0;
     int wrongCodes = 0, duplicated = 0;
+    int killedMidway = 0;  // killed runs that had not ended by the moment drawn
 
     bool Clean() const { return !lost && !truncated && !leaked && !crashes && !hangs && !wrongCodes && !duplicated; }
 };
@@ -206,7 +207,10 @@ std::wstring RunOne(const RunPlan& plan, bool smallVolume, Totals& totals) {
     if (plan.faultFile >= 0) held = std::make_unique<HeldFile>(PathOf(plan, plan.faultFile));
     run.Go();
     if (plan.fault == Fault::Killed) {
-        if (!run.Ended(plan.delayMs)) run.Kill();
+        if (!run.Ended(plan.delayMs)) {
+            run.Kill();
+            ++totals.killedMidway;
+        }
     } else if (plan.fault == Fault::ServiceHangs && !run.Ended(plan.delayMs)) {
         service.Stop();  // a hanging service is ended; the move must then go on
     }
@@ -281,7 +285,7 @@ int Controller(const Options& options) {
     }
     std::wstring tally;
     for (const auto& [name, count] : drawn) tally += L" " + name + L" " + std::to_wstring(count);
-    wprintf(L"campaign: runs by fault:%ls\n", tally.c_str());
+    wprintf(L"campaign: runs by fault:%ls (killed before the end: %d)\n", tally.c_str(), totals.killedMidway);
     if (!options.smallVolume) wprintf(L"campaign: no small volume, so no run filled one\n");
     wprintf(L"campaign: runs %d, faults %d, lost %d, truncated %d, leaked %d, crashes %d, hangs %d\n", totals.runs,
             totals.faults, totals.lost, totals.truncated, totals.leaked, totals.crashes, totals.hangs);

@@ -220,7 +220,7 @@ RunPlan DrawPlan(uint32_t seed, bool smallVolume) {
         plan.silent = false;
     }
     plan.faultCode = draw.Of(kComponentFailures);
-    plan.delayMs = static_cast<DWORD>(plan.fault == Fault::ServiceHangs ? draw.Between(30, 300) : draw.Between(0, 80));
+    plan.delayMs = static_cast<DWORD>(plan.fault == Fault::ServiceHangs ? draw.Between(30, 300) : draw.Between(0, 300));
     ArrangeFault(plan, draw);
     return plan;
 }
