@@ -187,69 +187,85 @@ std::wstring PathOf(const RunPlan& plan, int file) {
     return kView + FolderPath(plan, plan.files[file].folder) + plan.files[file].name;
 }
 
-// Runs one plan and adds what went wrong to the totals; returns what failed, empty when nothing did.
+// What went wrong in one run, in words, with the seed printed before it.
+class Failures {
+public:
+    void Add(int& counter, const std::wstring& what, int count = 1) {
+        if (count == 0) return;
+        counter += count;
+        text_ += (text_.empty() ? L"" : L", ") + what;
+    }
+    const std::wstring& Text() const { return text_; }
+
+private:
+    std::wstring text_;
+};
+
+// Lets the run go and sees it to its end: killed at the moment drawn, or with
+// a hanging service ended then, or on its own; a run that outlasts the
+// timeout hangs.
+void DriveRun(const RunPlan& plan, RunProcess& run, LocalViewServiceProcess& service, Totals& totals,
+              Failures& failures) {
+    run.Go();
+    if (plan.fault == Fault::Killed && !run.Ended(plan.delayMs)) {
+        run.Kill();
+        ++totals.killedMidway;
+    } else if (plan.fault == Fault::ServiceHangs && !run.Ended(plan.delayMs)) {
+        service.Stop();  // the move must go on once the service is gone
+    }
+    if (!run.Ended(kRunTimeoutMs)) {
+        run.Kill();
+        run.Ended(INFINITE);
+        failures.Add(totals.hangs, L"hung");
+    }
+}
+
+// The run's own verdict: its result code and what it left behind.
+void JudgeResult(RunProcess& run, bool killed, Totals& totals, Failures& failures) {
+    if (killed && run.ExitCode() == kKilledExitCode) return;
+    if (run.ExitCode() != 0) return failures.Add(totals.crashes, L"ended with " + Code(HRESULT(run.ExitCode())));
+    RunResult result;
+    if (!ReadRunResult(result)) return failures.Add(totals.crashes, L"wrote no result");
+    if (result.code != result.expected) {
+        failures.Add(totals.wrongCodes, L"answered " + Code(result.code) + L" instead of " + Code(result.expected));
+    }
+    if (result.leakedBlocks || !result.liveLibraries.empty()) {
+        failures.Add(totals.leaked, std::to_wstring(result.leakedBlocks) + L" task-memory blocks and objects of [" +
+                                        result.liveLibraries + L"] left");
+    }
+}
+
+void JudgeDisk(const RunPlan& plan, Totals& totals, Failures& failures) {
+    const Conservation kept = CheckConservation(plan, kView);
+    failures.Add(totals.lost, std::to_wstring(kept.lost) + L" files lost", kept.lost);
+    failures.Add(totals.truncated, std::to_wstring(kept.truncated) + L" files truncated", kept.truncated);
+    failures.Add(totals.duplicated, std::to_wstring(kept.duplicated) + L" files found twice", kept.duplicated);
+}
+
+// Runs one plan and adds what went wrong to the totals; returns it in words, empty when nothing did.
 std::wstring RunOne(const RunPlan& plan, bool smallVolume, Totals& totals) {
     ClearRun();
     ConfigureStandins(plan);
     std::optional<MessageBoxLibraryMoved> withoutMessageBoxes;
     if (plan.fault == Fault::MessageBoxMissing) withoutMessageBoxes.emplace(kWithoutManager);
     LocalViewServiceProcess service;
-
     RunProcess run(plan.seed, smallVolume);
-    std::wstring failures;
-    const auto fail = [&](const std::wstring& what) { failures += (failures.empty() ? L"" : L", ") + what; };
+    Failures failures;
     if (!run.WaitUntilReady()) {
-        run.Ended(0) ? (++totals.crashes, fail(L"ended before its tree was written"))
-                     : (++totals.hangs, fail(L"hung while writing its tree"));
-        return failures;
+        run.Ended(0) ? failures.Add(totals.crashes, L"ended before its tree was written")
+                     : failures.Add(totals.hangs, L"hung while writing its tree");
+        return failures.Text();
     }
-    std::unique_ptr<HeldFile> held;
-    if (plan.faultFile >= 0) held = std::make_unique<HeldFile>(PathOf(plan, plan.faultFile));
-    run.Go();
-    if (plan.fault == Fault::Killed) {
-        if (!run.Ended(plan.delayMs)) {
-            run.Kill();
-            ++totals.killedMidway;
-        }
-    } else if (plan.fault == Fault::ServiceHangs && !run.Ended(plan.delayMs)) {
-        service.Stop();  // a hanging service is ended; the move must then go on
+    {
+        const std::unique_ptr<HeldFile> held =
+            plan.faultFile >= 0 ? std::make_unique<HeldFile>(PathOf(plan, plan.faultFile)) : nullptr;
+        const int hangsBefore = totals.hangs;
+        DriveRun(plan, run, service, totals, failures);
+        if (totals.hangs == hangsBefore) JudgeResult(run, plan.fault == Fault::Killed, totals, failures);
     }
-    if (!run.Ended(kRunTimeoutMs)) {
-        run.Kill();
-        run.Ended(INFINITE);
-        ++totals.hangs;
-        fail(L"hung");
-    } else if (run.ExitCode() != 0 && !(plan.fault == Fault::Killed && run.ExitCode() == kKilledExitCode)) {
-        ++totals.crashes;
-        fail(L"ended with " + Code(static_cast<HRESULT>(run.ExitCode())));
-    } else if (run.ExitCode() == 0) {
-        RunResult result;
-        if (!ReadRunResult(result)) {
-            ++totals.crashes;
-            fail(L"wrote no result");
-        } else {
-            if (result.code != result.expected) {
-                ++totals.wrongCodes;
-                fail(L"answered " + Code(result.code) + L" instead of " + Code(result.expected));
-            }
-            if (result.leakedBlocks || !result.liveLibraries.empty()) {
-                ++totals.leaked;
-                fail(std::to_wstring(result.leakedBlocks) + L" task-memory blocks and objects of [" +
-                     result.liveLibraries + L"] left");
-            }
-        }
-    }
-    held.reset();
     service.Stop();
-
-    const Conservation kept = CheckConservation(plan, kView);
-    totals.lost += kept.lost;
-    totals.truncated += kept.truncated;
-    totals.duplicated += kept.duplicated;
-    if (kept.lost) fail(std::to_wstring(kept.lost) + L" files lost");
-    if (kept.truncated) fail(std::to_wstring(kept.truncated) + L" files truncated");
-    if (kept.duplicated) fail(std::to_wstring(kept.duplicated) + L" files found twice");
-    return failures;
+    JudgeDisk(plan, totals, failures);
+    return failures.Text();
 }
 
 void Prepare() {
