@@ -1,6 +1,9 @@
 # Build step: the module exports ghMove under its plain name and needs no DLL
-# beyond the Windows system libraries and the vault client's stored-procedure
-# library.
+# beyond the Windows system libraries, the vault client's stored-procedure
+# library and the GCC runtime DLLs shipped beside it (RUNTIME_DLLS, names
+# separated by commas; none on x86_64). The first of those, the unwinder,
+# must be imported: linked statically it would strand the module's
+# exceptions (see CMakeLists.txt).
 execute_process(COMMAND ${OBJDUMP} -p ${DLL} OUTPUT_VARIABLE dump RESULT_VARIABLE rc)
 if(NOT rc EQUAL 0)
   message(FATAL_ERROR "objdump failed on ${DLL}")
@@ -20,11 +23,22 @@ endif()
 
 set(allowed KERNEL32.dll USER32.dll ADVAPI32.dll OLE32.dll OLEAUT32.dll SHELL32.dll SHLWAPI.dll
     msvcrt.dll RstrtMgr.dll Dalbrook.dll)
+string(REPLACE "," ";" runtime "${RUNTIME_DLLS}")
+list(APPEND allowed ${runtime})
+set(unwinder "")
+if(runtime)
+  list(GET runtime 0 unwinder)
+endif()
+string(TOUPPER "${unwinder}" unwinder_upper)
+set(unwinder_imported FALSE)
 string(REGEX MATCHALL "DLL Name: [^\n]+" imports "${dump}")
 foreach(line IN LISTS imports)
   string(REPLACE "DLL Name: " "" dll "${line}")
   string(STRIP "${dll}" dll)
   string(TOUPPER "${dll}" upper)
+  if(upper STREQUAL unwinder_upper)
+    set(unwinder_imported TRUE)
+  endif()
   set(found FALSE)
   foreach(ok IN LISTS allowed)
     string(TOUPPER "${ok}" ok_upper)
@@ -33,6 +47,9 @@ foreach(line IN LISTS imports)
     endif()
   endforeach()
   if(NOT found)
-    message(FATAL_ERROR "${DLL} depends on ${dll}, which is neither a Windows system DLL nor Dalbrook.dll")
+    message(FATAL_ERROR "${DLL} depends on ${dll}, which is neither a Windows system DLL, Dalbrook.dll nor a shipped GCC runtime DLL")
   endif()
 endforeach()
+if(unwinder AND NOT unwinder_imported)
+  message(FATAL_ERROR "${DLL} does not import ${unwinder}: the GCC runtime was linked statically")
+endif()

@@ -12,6 +12,21 @@
 //  - the COM task allocator for list nodes (Lst<T> below does this itself).
 // A failure raised by a COM component during the call leaves ghMove as a
 // ComError exception (below) after every object of the call was destroyed.
+// For the host to catch it, per target:
+//  - x86_64: nothing to ship or link. Exceptions unwind with SEH, which
+//    crosses modules that each carry their own GCC runtime: GhMove.dll links
+//    libgcc, libstdc++ and winpthread statically and imports only Windows
+//    system DLLs and Dalbrook.dll; the host may link its runtime statically
+//    or shared.
+//  - i686: exceptions unwind with DWARF-2 tables, which only one libgcc in
+//    the process can walk from the module's frames into the host's; with the
+//    runtime linked statically on either side, ghMove's exception ends in
+//    std::terminate. GhMove.dll imports the GCC runtime of the MinGW-w64
+//    installation it was built with: libgcc_s_dw2-1.dll, libstdc++-6.dll
+//    and libwinpthread-1.dll. The host links that same runtime shared (g++
+//    with -shared-libgcc; neither -static nor -static-libgcc nor
+//    -static-libstdc++) and ships the three DLLs beside its program; without
+//    one the program does not start (exit code 53, no message).
 #pragma once
 
 #include <windows.h>
