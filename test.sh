@@ -1,6 +1,7 @@
 #!/bin/sh
 # Builds both targets, runs every test under 64-bit Wine and Xvfb and a short
-# fault campaign, then fuzzes the login table's reader natively for about a minute.
+# fault campaign, then fuzzes the login table's and the registry values' readers
+# natively for about a minute.
 set -e
 cd "$(dirname "$0")"
 tools/setup-machine.sh

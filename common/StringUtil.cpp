@@ -19,3 +19,33 @@ std::wstring StripTrailingBackslashes(std::wstring path) {
     path.erase(keep == std::wstring::npos ? 0 : keep + 1);
     return path;
 }
+
+namespace {
+
+constexpr wchar_t kVerbatimPrefix[] = L"\\\\?\\";
+constexpr size_t kVerbatimPrefixLength = 4;
+
+bool IsDriveRootAt(const std::wstring& path, size_t at) {
+    if (path.size() < at + 3) return false;
+    const wchar_t letter = static_cast<wchar_t>(path[at] | 0x20);
+    return letter >= L'a' && letter <= L'z' && path[at + 1] == L':' && path[at + 2] == L'\\';
+}
+
+// Where the drive letter stands, or npos.
+size_t DriveAt(const std::wstring& path) {
+    if (path.find(L'\0') != std::wstring::npos) return std::wstring::npos;
+    if (IsDriveRootAt(path, 0)) return 0;
+    if (path.compare(0, kVerbatimPrefixLength, kVerbatimPrefix) == 0 && IsDriveRootAt(path, kVerbatimPrefixLength)) {
+        return kVerbatimPrefixLength;
+    }
+    return std::wstring::npos;
+}
+
+}  // namespace
+
+bool IsFullLocalPath(const std::wstring& path) { return DriveAt(path) != std::wstring::npos; }
+
+std::wstring DriveRootOf(const std::wstring& path) {
+    const size_t at = DriveAt(path);
+    return at == std::wstring::npos ? std::wstring() : path.substr(at, 3);
+}

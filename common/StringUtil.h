@@ -13,3 +13,10 @@ std::wstring FileNamePart(const std::wstring& path);
 
 // Cuts the string at the first backslash of its final run of backslashes.
 std::wstring StripTrailingBackslashes(std::wstring path);
+
+// A full path on a drive: "X:\..." or, verbatim for the file system, "\\?\X:\...",
+// with no zero character inside. Relative, drive-relative and network paths are not.
+bool IsFullLocalPath(const std::wstring& path);
+
+// "X:\" of a full local path (its "\\?\" dropped); empty for any other path.
+std::wstring DriveRootOf(const std::wstring& path);

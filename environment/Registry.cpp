@@ -1,13 +1,11 @@
 #include "environment/Registry.h"
 
+#include "environment/RegistryValue.h"
+
 #include <utility>
 #include <vector>
 
 namespace {
-
-uint32_t FromBigEndian(uint32_t value) {
-    return (value >> 24) | ((value >> 8) & 0xFF00) | ((value << 8) & 0xFF0000) | (value << 24);
-}
 
 bool ExpandEnvironment(const wchar_t* text, std::wstring& value) {
     const DWORD needed = ExpandEnvironmentStringsW(text, nullptr, 0);
@@ -47,8 +45,8 @@ bool Registry::QueryTypeAndSize(const wchar_t* name, DWORD& type, DWORD& bytes) 
     return status_ == ERROR_SUCCESS;
 }
 
-// Asks for no more than the size first reported, so that bytes beyond it stay as the caller set them.
-bool Registry::QueryData(const wchar_t* name, void* data, DWORD bytes) {
+// Asks for no more than the size first reported; `bytes` becomes what was read.
+bool Registry::QueryData(const wchar_t* name, void* data, DWORD& bytes) {
     status_ = RegQueryValueExW(key_, name, nullptr, nullptr, static_cast<BYTE*>(data), &bytes);
     return status_ == ERROR_SUCCESS;
 }
@@ -58,14 +56,17 @@ bool Registry::HasValue(const wchar_t* name) {
     return status_ == ERROR_SUCCESS;
 }
 
+// What the bytes mean is RegistryValue's; this reads them.
 bool Registry::ReadNumber(const wchar_t* name, uint32_t& value) {
     DWORD type = 0;
     DWORD bytes = 0;
     if (!QueryTypeAndSize(name, type, bytes) || bytes != sizeof(uint32_t)) return false;
     if (type != REG_DWORD && type != REG_DWORD_BIG_ENDIAN) return false;
-    uint32_t number = 0;
-    if (!QueryData(name, &number, bytes)) return false;
-    value = type == REG_DWORD_BIG_ENDIAN ? FromBigEndian(number) : number;
+    uint8_t data[sizeof(uint32_t)] = {};
+    if (!QueryData(name, data, bytes)) return false;
+    const std::optional<uint32_t> number = ReadRegistryNumber(type, data, bytes);
+    if (!number) return false;
+    value = *number;
     return true;
 }
 
@@ -73,11 +74,13 @@ bool Registry::ReadString(const wchar_t* name, std::wstring& value) {
     DWORD type = 0;
     DWORD bytes = 0;
     if (!QueryTypeAndSize(name, type, bytes) || (type != REG_SZ && type != REG_EXPAND_SZ)) return false;
-    // Zeroed room past the data: text stored without its terminator, or with
-    // an odd byte count, still ends in a whole zero character.
-    std::vector<wchar_t> text((bytes + bytes % 2 + 2) / sizeof(wchar_t));
-    if (!QueryData(name, text.data(), bytes)) return false;
-    if (type == REG_EXPAND_SZ) return ExpandEnvironment(text.data(), value);
-    value = text.data();
+    if (bytes > kMaxRegistryValueBytes) return false;
+    std::vector<uint8_t> data(bytes);
+    if (!QueryData(name, data.data(), bytes)) return false;
+    const std::optional<RegistryText> stored = ReadRegistryText(type, data.data(), bytes);
+    if (!stored) return false;
+    std::wstring text(stored->text.begin(), stored->text.end());
+    if (stored->expand) return ExpandEnvironment(text.c_str(), value);
+    value = std::move(text);
     return true;
 }

@@ -29,7 +29,7 @@ public:
 private:
     void Close();
     bool QueryTypeAndSize(const wchar_t* name, DWORD& type, DWORD& bytes);
-    bool QueryData(const wchar_t* name, void* data, DWORD bytes);
+    bool QueryData(const wchar_t* name, void* data, DWORD& bytes);
 
     HKEY key_ = nullptr;
     LONG status_ = ERROR_SUCCESS;

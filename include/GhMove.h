@@ -55,6 +55,9 @@ constexpr HRESULT E_QOR_MISSING_ORAVANE_MODULE = static_cast<HRESULT>(0x80040272
 // Lst<T>: doubly linked list whose nodes come from the COM task allocator, so
 // that either side of the contract can free them. Elements are appended at the
 // tail. A list of pointers frees only its nodes; the elements' owner deletes them.
+// What a list holds is what walking `next` from `head` reaches: emptiness,
+// clearing and iteration never read `count`, `tail` or `prev`, so a list whose
+// count or tail disagrees with its nodes is read and freed by its nodes.
 template <class T>
 class Lst {
 public:
@@ -102,9 +105,18 @@ public:
         return next;
     }
 
-    // Frees every node; elements that are pointers are not deleted.
+    // Frees every node reached from the head; elements that are pointers are
+    // not deleted. The list is left with null head and tail and a count of 0.
     void Clear() {
-        while (head) Remove(head);
+        for (Node* n = head; n;) {
+            Node* const next = n->next;
+            n->value.~T();
+            CoTaskMemFree(n);
+            n = next;
+        }
+        head = nullptr;
+        tail = nullptr;
+        count = 0;
     }
 
     // Deletes every element, then frees the nodes (for lists of owned pointers).
@@ -113,7 +125,7 @@ public:
         Clear();
     }
 
-    bool Empty() const { return count == 0; }
+    bool Empty() const { return head == nullptr; }
 
     class Iterator {
     public:
@@ -294,8 +306,21 @@ private:
 //                                 the database changed; or, when not silent, a
 //                                 rename whose local part failed
 //   E_QOR_MISSING_ORAVANE_MODULE  the file-format manager could not be loaded
-//   E_POINTER     host or request is null
+//   E_POINTER     host or request is null, or a list of items or localItems
+//                 holds a null element (refused as it came: nothing is read
+//                 or emptied); or refFiles, or the refs of one, as the host
+//                 listed them, holds one (before the database changed)
+//   E_INVALIDARG  items were given without a localRoot that makes them full
+//                 paths (refused as it came); or a planned local move has a
+//                 path that is not a full drive path ("X:\..." or "\\?\X:\..."),
+//                 or a RefFile path holds a zero character (before the
+//                 database changed; the moves are in errors)
+//   HRESULT_FROM_WIN32(ERROR_FILENAME_EXCED_RANGE)
+//                 a planned local move's new path has 520 characters or more
+//                 (before the database changed; the moves are in errors)
 //   other         passed on from ResolveNames, MoveInDatabase or the add-ins
+// A list is what its nodes hold (see Lst). An identifier that ResolveNames
+// leaves out or empty gives its item no local move.
 extern "C" HRESULT __stdcall ghMove(HWND parent, MoveHost* host, MoveRequest* request, bool silent);
 using GhMoveFunction = HRESULT(__stdcall*)(HWND, MoveHost*, MoveRequest*, bool);
 

@@ -5,19 +5,25 @@
 #include "common/PathExists.h"
 #include "environment/ServicePipeClient.h"
 
+#include <iterator>
 #include <vector>
 
 namespace {
 
+constexpr wchar_t kVerbatimPrefix[] = L"\\\\?\\";
+
 // "C:", "C:\a", "C:\a\b" for "\C:\a\\b\": runs of backslashes separate once,
-// a trailing one adds nothing.
+// a trailing one adds nothing. A path given verbatim ("\\?\C:\a") keeps that
+// prefix in front of each: without it, "?" would be taken for a folder.
 std::vector<std::wstring> FolderPrefixes(const std::wstring& path) {
     std::vector<std::wstring> prefixes;
-    std::wstring prefix;
-    size_t at = path.find_first_not_of(L'\\');
+    const bool verbatim = path.compare(0, std::size(kVerbatimPrefix) - 1, kVerbatimPrefix) == 0;
+    const std::wstring lead = verbatim ? kVerbatimPrefix : L"";
+    std::wstring prefix = lead;
+    size_t at = path.find_first_not_of(L'\\', lead.size());
     while (at != std::wstring::npos) {
         const size_t end = path.find(L'\\', at);
-        if (!prefix.empty()) prefix += L'\\';
+        if (prefix.size() > lead.size()) prefix += L'\\';
         prefix.append(path, at, end == std::wstring::npos ? std::wstring::npos : end - at);
         prefixes.push_back(prefix);
         at = end == std::wstring::npos ? end : path.find_first_not_of(L'\\', end);

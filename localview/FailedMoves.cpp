@@ -5,7 +5,9 @@
 // Lower-casing both sides with the runtime's table is what the runtime's
 // case-insensitive comparison does character by character.
 FailedMoves::FailedMoves(const Lst<MoveErrorEntry*>& errors) {
-    for (const MoveErrorEntry* error : errors) pairs_.emplace(LowerCase(error->path), LowerCase(error->newPath));
+    for (const MoveErrorEntry* error : errors) {
+        if (error) pairs_.emplace(LowerCase(error->path), LowerCase(error->newPath));
+    }
 }
 
 bool FailedMoves::Contains(const LocalMoveData& entry) const {

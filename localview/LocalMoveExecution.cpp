@@ -31,7 +31,7 @@ void Mover::ExecuteLocalMoves(MovedPaths& movedPaths) {
     Lst<LocalMoveData*> working;
     SortLocalMoves(working);
     AnnounceLocalMoves(working);
-    SetCurrentDirectoryW(request->localRoot.substr(0, 3).c_str());
+    SetCurrentDirectoryW(DriveRootOf(request->localRoot + L"\\").c_str());
 
     // A file planned several times is gone after its first successful move,
     // so its later copies are skipped without asking the disk, where a miss

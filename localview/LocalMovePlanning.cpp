@@ -8,6 +8,7 @@
 #include "common/PathExists.h"
 
 #include <cwchar>
+#include <map>
 #include <memory>
 
 namespace {
@@ -34,6 +35,16 @@ std::unique_ptr<LocalMoveData> EntryFor(const std::wstring& oldFolder, const std
         LocalMoveData{nullptr, Joined(oldFolder, found.name), Joined(newFolder, found.name), found.isFolder});
 }
 
+// The host's value for an identifier, or null when it left the identifier out
+// or empty: no folder path below the root is empty (the root folder's is a
+// single backslash), and neither is a file name, so an empty value names no
+// place and the item's local part is not planned at all. Taken as an empty path
+// part it would name the root itself or a place beside it.
+const std::wstring* Resolved(const std::map<int32_t, std::wstring>& map, int32_t id) {
+    const auto found = map.find(id);
+    return found == map.end() || found->second.empty() ? nullptr : &found->second;
+}
+
 }  // namespace
 
 void Mover::PlanLocalMoves(const FileNameMap& fileNames, const FolderPathMap& folderPaths) {
@@ -47,26 +58,26 @@ void Mover::PlanLocalMoves(const FileNameMap& fileNames, const FolderPathMap& fo
 void Mover::PlanRequestItem(MoveItem& item, const FileNameMap& fileNames, const FolderPathMap& folderPaths,
                             FolderListings& listings) {
     Ptr<LocalMoveData> entry = NewEntry(&item, {}, {}, item.fileId == 0);
-    const auto destination = folderPaths.find(item.destFolderId);
-    if (destination == folderPaths.end()) return;
-    const auto source = folderPaths.find(item.folderId);
-    if (source == folderPaths.end()) return;
+    const std::wstring* const destination = Resolved(folderPaths, item.destFolderId);
+    if (!destination) return;
+    const std::wstring* const source = Resolved(folderPaths, item.folderId);
+    if (!source) return;
 
     const std::wstring& root = request->localRoot;
-    entry->newPath = root + destination->second;
+    entry->newPath = root + *destination;
     std::wstring oldName;
     if (!entry->isFolder) {
-        const auto name = fileNames.find(item.fileId);
-        if (name == fileNames.end()) return;
-        oldName = name->second;
+        const std::wstring* const name = Resolved(fileNames, item.fileId);
+        if (!name) return;
+        oldName = *name;
         entry->newPath += item.newName.empty() ? oldName : item.newName;
     } else if (item.newName.empty()) {
         // The folder's own name comes with its trailing backslash.
-        entry->newPath = StripTrailingBackslashes(entry->newPath + FileNamePart(source->second));
+        entry->newPath = StripTrailingBackslashes(entry->newPath + FileNamePart(*source));
     } else {
         entry->newPath += item.newName;
     }
-    entry->oldPath = StripTrailingBackslashes(root + source->second + oldName);
+    entry->oldPath = StripTrailingBackslashes(root + *source + oldName);
 
     const LocalMoveData& planned = *LinkPlanned(entry)->value;
     // Planning changes nothing on disk, so one look serves the scan and the test.
@@ -83,9 +94,8 @@ void Mover::PlanRequestItem(MoveItem& item, const FileNameMap& fileNames, const 
 // destination folder.
 void Mover::PlanLocalItem(LocalItem& item, const FolderPathMap& folderPaths) {
     if (item.newPath.empty()) {
-        const auto destination = folderPaths.find(item.destFolderId);
-        if (destination != folderPaths.end()) {
-            item.newPath = request->localRoot + destination->second + FileNamePart(item.oldPath);
+        if (const std::wstring* const destination = Resolved(folderPaths, item.destFolderId)) {
+            item.newPath = request->localRoot + *destination + FileNamePart(item.oldPath);
         }
     }
     if (item.newPath.empty()) return;

@@ -9,8 +9,6 @@
 
 namespace {
 
-constexpr size_t kParentBufferChars = 520;
-
 bool Rename(const std::wstring& oldPath, const std::wstring& newPath) {
     return MoveFileExW(oldPath.c_str(), newPath.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
 }
@@ -35,8 +33,8 @@ bool CopyWhole(const std::wstring& oldPath, const std::wstring& newPath) {
 
 HRESULT MoveLocalFile(const std::wstring& oldPath, const std::wstring& newPath, ExistingFolders& folders) {
     // Longer paths never reach the buffer: no file operation takes them anyway.
-    if (newPath.size() >= kParentBufferChars) return HResultFromWin32(ERROR_FILENAME_EXCED_RANGE);
-    wchar_t parent[kParentBufferChars];
+    if (newPath.size() >= kLocalPathBufferChars) return HResultFromWin32(ERROR_FILENAME_EXCED_RANGE);
+    wchar_t parent[kLocalPathBufferChars];
     wcscpy_s(parent, newPath.c_str());
     PathRemoveFileSpecW(parent);
     const HRESULT ensured = folders.Ensure(parent);

@@ -28,6 +28,10 @@ bool IsInsideCad() {
 }  // namespace
 
 HRESULT Mover::Run() {
+    // A request the module cannot read safely is refused as it came.
+    HRESULT hr = CheckRequest();
+    if (FAILED(hr)) return hr;
+
     // Start from empty output lists; collect every identifier that needs a name.
     EmptyOutputLists();
     FolderPathMap folderPaths;
@@ -35,7 +39,7 @@ HRESULT Mover::Run() {
     const OperationCounts counts = CollectIdentifiers(folderPaths, fileNames);
 
     // The host resolves identifiers into paths below localRoot and names.
-    HRESULT hr = host->ResolveNames(folderPaths, fileNames);
+    hr = host->ResolveNames(folderPaths, fileNames);
     if (FAILED(hr)) return hr;
 
     // Every new name must be acceptable.
@@ -65,6 +69,12 @@ HRESULT Mover::Run() {
         return S_FALSE;
     }
 
+    // Nor may a path that the file operations cannot take reach them.
+    if (RecordUnworkablePaths()) {
+        Report(LocalFailureSentence(), true);
+        return request->errors.head->value->code;
+    }
+
     // Without the file-format manager nothing may change.
     FileFormatLoader loader;
     FileFormatMgr* manager = loader.LocateLibrary() ? loader.GetManager() : nullptr;
@@ -75,6 +85,8 @@ HRESULT Mover::Run() {
     const bool insideCad = IsInsideCad();
     const DWORD processId = GetCurrentProcessId();
     host->ListReferenceUpdates(request);
+    hr = CheckListedReferences();
+    if (FAILED(hr)) return hr;
     CheckReferenceFilesFree(insideCad, processId);
     if (!request->errors.Empty()) {
         Report(LocalFailureSentence(), false);

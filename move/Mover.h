@@ -36,6 +36,18 @@ public:
     // The driver: every step of a move or rename, in order.
     HRESULT Run();
 
+    // What is refused in the request before anything changes: E_POINTER for a
+    // null element of items or localItems, E_INVALIDARG for items without a
+    // local view root that is a full path; S_OK otherwise.
+    HRESULT CheckRequest() const;
+    // The same for what the host listed in refFiles: E_POINTER for a null
+    // RefFile or MoveRef, E_INVALIDARG for a path with a zero inside.
+    HRESULT CheckListedReferences() const;
+    // Every planned move whose paths are not full local paths (E_INVALIDARG)
+    // or whose new path would not fit the file move's buffer
+    // (ERROR_FILENAME_EXCED_RANGE) gets an entry in `errors`; true when any did.
+    bool RecordUnworkablePaths();
+
     // Name validation and presentation.
     bool ValidateTargetName(const std::wstring& name, const std::wstring& oldPath, const std::wstring& newPath);
     bool ValidateNames(const FolderPathMap& folderPaths, const FileNameMap& fileNames);

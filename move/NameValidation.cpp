@@ -39,6 +39,24 @@ ItemPaths PathsOf(const MoveItem& item, const std::wstring& root, const FolderPa
     return {oldFolder + oldName, newFolder + item.newName};
 }
 
+// The name the file system gives an item: Windows drops the periods and
+// spaces at the end of a path's last component.
+std::wstring StoredName(const std::wstring& name) {
+    const size_t keep = name.find_last_not_of(L". ");
+    return keep == std::wstring::npos ? std::wstring() : name.substr(0, keep + 1);
+}
+
+// Besides the character rules, a name is refused that the file system would
+// store as the reserved name or as nothing at all ("desktop.ini.", "   ",
+// ". ."), and one with a zero character inside, which would end it early for
+// every file operation and for the rules too.
+bool Acceptable(const std::wstring& name) {
+    if (name.empty()) return true;
+    if (name.find(L'\0') != std::wstring::npos) return false;
+    const std::wstring stored = StoredName(name);
+    return !stored.empty() && _wcsicmp(stored.c_str(), kReservedName) != 0 && IsValidFileName(name.c_str());
+}
+
 }  // namespace
 
 bool IsValidFileName(const wchar_t* name) {
@@ -56,7 +74,7 @@ bool IsValidFileName(const wchar_t* name) {
 }
 
 bool Mover::ValidateTargetName(const std::wstring& name, const std::wstring& oldPath, const std::wstring& newPath) {
-    if (_wcsicmp(name.c_str(), kReservedName) != 0 && IsValidFileName(name.c_str())) return true;
+    if (Acceptable(name)) return true;
     AddError(oldPath, newPath, E_QOR_INVALID_NAME, name);
     return false;
 }

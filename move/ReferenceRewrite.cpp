@@ -59,13 +59,17 @@ void Mover::RewriteReferences(const MovedPaths& movedPaths, SavedTimes& savedTim
 }
 
 // A format that no plug-in handles has nothing to rewrite; any other failure
-// may be tried again, else the file is recorded and the pass goes on.
+// may be tried again, else the file is recorded and the pass goes on. The
+// manager gets the host's references in a list of the module's own, whose
+// count and tail agree with its nodes whatever the host's list says.
 void Mover::RewriteFile(RefFile* file, const std::wstring& path, HRESULT& pending, FileFormatMgr* manager,
                         bool& stopAsking) {
     const std::wstring target = RewriteTarget(*file, path);
+    Lst<MoveRef*> refs;
+    for (MoveRef* ref : file->refs) refs.Append(ref);
     for (;;) {
         if (IsPlainCadFile(target)) pending = ProcessReferencedFiles(target);
-        const HRESULT hr = manager->UpdateReferencePaths(target.c_str(), &file->refs, 0, 0, 0, 0);
+        const HRESULT hr = manager->UpdateReferencePaths(target.c_str(), &refs, 0, 0, 0, 0);
         if (SUCCEEDED(hr) || hr == E_QOR_NO_MATCHING_PLUGIN) return;
         if (TryAgain(path, hr, stopAsking)) continue;
         AppendOwned(request->refErrors, std::make_unique<MoveErrorEntry>(file, hr));

@@ -117,10 +117,12 @@ RefPtr<FileRefErrPos> FileRefCmdDbErrors::BuildTree() {
     return top;
 }
 
-// One group per kind, in the order in which each kind first occurs.
+// One group per kind, in the order in which each kind first occurs. The host
+// fills the list; a null element in it tells nothing and is passed over.
 void FileRefCmdDbErrors::AddDatabaseFailures(FileRefErrPos& top) {
     std::map<int32_t, RefPtr<FileRefErrRoot>> groups;
     for (const DbMoveError* failure : request->dbErrors) {
+        if (!failure) continue;
         const RefPtr<FileRefErr> item = DatabaseItem(*failure, request->localRoot, this);
         auto [group, isNew] = groups.try_emplace(failure->kind);
         if (isNew) {
@@ -136,6 +138,7 @@ void FileRefCmdDbErrors::AddModuleFailures(FileRefErrPos& top, const Lst<MoveErr
                                            Msg counted, Msg single) {
     RefPtr<FileRefErrRoot> group;
     for (const MoveErrorEntry* entry : entries) {
+        if (!entry) continue;
         const RefPtr<FileRefErr> item = FileRefErr::FromEntry(*entry, cannotMode, withOwner ? this : nullptr);
         if (!group) {
             group = NewGroup(cannotMode ? kItemRefused : kItemFailedLocally, counted, single);

@@ -24,6 +24,7 @@ HRESULT RecordingHost::ResolveNames(FolderPathMap& folders, FileNameMap& files) 
         if (!name.empty()) askedWithEmptyValues = false;
         if (const auto it = fileNames.find(id); it != fileNames.end()) name = it->second;
     }
+    if (onResolveNames) onResolveNames(folders, files);
     return resolveResult;
 }
 

@@ -15,6 +15,7 @@ public:
     FolderPathMap folderPaths;           // values ResolveNames gives; unknown ids stay empty
     FileNameMap fileNames;
     HRESULT resolveResult = S_OK;
+    std::function<void(FolderPathMap&, FileNameMap&)> onResolveNames;  // after the values above, e.g. to drop ids
     HRESULT moveResult = S_OK;
     std::function<void(MoveRequest*)> onListReferenceUpdates;  // e.g. fill refFiles
     std::function<void(MoveRequest*)> onMoveInDatabase;        // e.g. fill dbErrors

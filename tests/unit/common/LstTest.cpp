@@ -42,6 +42,28 @@ TEST(Lst, KeepsLinksHeadTailAndCountThroughEveryChange) {
     EXPECT_TRUE(list.head == nullptr && list.tail == nullptr && list.count == 0);
 }
 
+// What a host's list holds is what its nodes reach from the head: a count or
+// a tail that says otherwise changes neither emptiness nor what is freed.
+TEST(Lst, ItsNodesAloneSayWhatItHoldsWhateverItsCountAndTailSay) {
+    Lst<int> list;
+    list.Append(1);
+    list.Append(2);
+    list.count = 0;
+    list.tail = nullptr;
+    EXPECT_FALSE(list.Empty());
+    list.Clear();
+    EXPECT_TRUE(list.head == nullptr && list.tail == nullptr && list.count == 0);
+
+    list.count = 3;  // no node at all
+    EXPECT_TRUE(list.Empty());
+    Lst<std::string*> owned;
+    owned.Append(new std::string(40, 'x'));
+    owned.Append(nullptr);
+    owned.count = -1;
+    owned.DeleteAll();  // the string is deleted, the null passed over
+    EXPECT_TRUE(owned.head == nullptr && owned.tail == nullptr && owned.count == 0);
+}
+
 TEST(Lst, NodesComeFromTheComTaskAllocator) {
     Lst<int> list;
     auto* node = list.Append(7);

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 
@@ -37,6 +38,38 @@ TEST(LocalMoveExecution, EnsureDirectoryCreatesOnlyWhatIsMissingAndTellsTheServi
     Paths notices;
     for (const auto& line : folder.Journal(L"LocalViewService")) notices.push_back(line.at(3));
     EXPECT_EQ(notices, (Paths{folder.Path(L"a\\b"), folder.Path(L"a\\b\\c"), folder.Path(L"a\\plain.txt\\sub")}));
+}
+
+// A path of `length` characters below a folder of the local view, in
+// components the Linux file system takes.
+std::wstring PathOfLength(const TestFolder& folder, const wchar_t* top, size_t length) {
+    std::wstring path = folder.Path(top);
+    while (path.size() < length) {
+        const size_t room = length - path.size() - 1;  // after the backslash; never less than 1
+        path += L"\\" + std::wstring(room <= 200 ? room : std::min<size_t>(200, room - 2), L'n');
+    }
+    return path;
+}
+
+// The target buffer holds 519 characters and the terminator: a target of 519
+// moves, given plainly or verbatim (its folders made below "\\?\"); one of
+// 520 is refused before anything is made.
+TEST(LocalMoveExecution, ATargetOfFiveHundredNineteenCharactersMovesAndOneMoreIsRefused) {
+    TestFolder folder;
+    folder.WriteFile(L"a.txt", "a");
+    folder.WriteFile(L"b.txt", "b");
+    const std::wstring fits = PathOfLength(folder, L"Q", 519), over = PathOfLength(folder, L"Q", 520);
+    ASSERT_EQ(fits.size(), 519u);
+    ASSERT_EQ(over.size(), 520u);
+    EXPECT_EQ(MoveLocalFile(folder.Path(L"a.txt"), over), HRESULT_FROM_WIN32(ERROR_FILENAME_EXCED_RANGE));
+    EXPECT_FALSE(folder.Exists(L"Q"));
+    EXPECT_EQ(MoveLocalFile(folder.Path(L"a.txt"), fits), S_OK);
+    const std::wstring verbatim = L"\\\\?\\" + PathOfLength(folder, L"V", 514) + L"v";
+    ASSERT_EQ(verbatim.size(), 519u);
+    EXPECT_EQ(MoveLocalFile(folder.Path(L"b.txt"), verbatim), S_OK);
+    EXPECT_FALSE(folder.Exists(L"a.txt") || folder.Exists(L"b.txt"));
+    EXPECT_NE(GetFileAttributesW(fits.c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_NE(GetFileAttributesW(verbatim.c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
 // The second move trusts the folder the first one made; finding it gone, it

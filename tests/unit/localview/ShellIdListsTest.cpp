@@ -31,6 +31,9 @@ TEST(ShellIdLists, ASimpleItemHoldsItsNameInAnsiOrElseInUtf8) {
     EXPECT_EQ(Made(L""), Expected(""));
     EXPECT_EQ(Made(L"\u03A9mega"), Expected("\xFF\xFE\xCE\xA9mega"));
     EXPECT_EQ(Made(std::wstring(300, L'n')), Expected("\xFF\xFE" + std::string(260, 'n')));
+    // At the edge: 260 ANSI bytes carry the name; at 261 the cut ones no longer do.
+    EXPECT_EQ(Made(std::wstring(260, L'n')), Expected(std::string(260, 'n')));
+    EXPECT_EQ(Made(std::wstring(261, L'n')), Expected("\xFF\xFE" + std::string(260, 'n')));
 }
 
 }  // namespace

@@ -35,6 +35,23 @@ TEST_F(MoverTest, DesktopIniIsReservedInAnyCase) {
     EXPECT_EQ(entry.refFile, nullptr);
 }
 
+// At the edge of each rule: the neighbours of the refused control characters
+// pass; a name the file system would store as the reserved name or as nothing
+// (it drops trailing periods and spaces), or that a zero character would cut
+// short, is refused.
+TEST_F(MoverTest, NamesAtTheEdgeOfEachRule) {
+    const std::wstring cut(L"ok\0:", 4);
+    for (const std::wstring& name : {std::wstring(L"desktop.ini."), std::wstring(L"DESKTOP.INI . "),
+                                     std::wstring(L"   "), std::wstring(L". ."), cut}) {
+        EXPECT_FALSE(mover.ValidateTargetName(name, L"C:\\old", L"C:\\new")) << name;
+    }
+    for (const wchar_t* name : {L"form\ffeed", L"shift\x0E" L"out", L"desktop.in", L" desktop.ini", L"a.", L" a"}) {
+        EXPECT_TRUE(mover.ValidateTargetName(name, L"C:\\old", L"C:\\new")) << name;
+    }
+    ASSERT_EQ(Errors().size(), 5u);
+    EXPECT_EQ(Errors()[4]->detail, cut);  // the whole name, as given
+}
+
 TEST_F(MoverTest, NewNamesOfItemsAreCheckedWithTheirFullPaths) {
     request.AddFile(7, 2, 2, L"a:b");     // renamed in place
     request.AddFile(8, 2, 3, L"ok.prt");  // valid

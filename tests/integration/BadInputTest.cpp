@@ -1,0 +1,345 @@
+// Everything a host can get wrong in a call, through ghMove: each kind of bad
+// input gets a clear result, and nothing on disk is lost or put elsewhere. A
+// list is what its nodes hold, whatever its count or tail says; a host's bug
+// found before the database changes stops the call there.
+#include "ComThread.h"
+#include "LoadedModule.h"
+#include "MessageBoxWatcher.h"
+#include "RecordingHost.h"
+#include "TestFolder.h"
+#include "common/Handles.h"
+#include "installation/standin/StandinWindows.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <optional>
+#include <ostream>
+
+namespace {
+
+using Calls = std::vector<std::string>;
+using Paths = std::vector<std::wstring>;
+using Lines = std::vector<std::vector<std::wstring>>;
+
+constexpr int32_t kP = 2, kQ = 3, kR = 4, kLong = 5;
+constexpr int32_t kA = 7, kB = 8;
+const Calls kResolved = {"ResolveNames"};
+const Calls kListed = {"ResolveNames", "ListReferenceUpdates"};
+const Calls kWholeRun = {"ResolveNames", "ListReferenceUpdates", "MoveInDatabase"};
+const HRESULT kTooLong = HRESULT_FROM_WIN32(ERROR_FILENAME_EXCED_RANGE);
+
+// The local view of every case: P holds a.txt and b.txt, Q is empty; R is
+// known to the vault but not on disk.
+const Paths kBefore = {L"P\\", L"P\\a.txt", L"P\\b.txt", L"Q\\"};
+const Paths kMoved = {L"P\\", L"P\\b.txt", L"Q\\", L"Q\\a.txt"};
+
+// The bytes of every busy block of every heap of the process.
+size_t HeapBytesInUse() {
+    HANDLE heaps[64];
+    const DWORD count = std::min<DWORD>(GetProcessHeaps(64, heaps), 64);
+    size_t bytes = 0;
+    for (DWORD i = 0; i < count; ++i) {
+        if (!HeapLock(heaps[i])) continue;
+        PROCESS_HEAP_ENTRY entry = {};
+        while (HeapWalk(heaps[i], &entry)) {
+            if (entry.wFlags & PROCESS_HEAP_ENTRY_BUSY) bytes += entry.cbData;
+        }
+        HeapUnlock(heaps[i]);
+    }
+    return bytes;
+}
+
+// One call as a host makes it; a case arranges what the host gets wrong.
+struct Call {
+    Call() {
+        folder.WriteFile(L"P\\a.txt", "a");
+        folder.WriteFile(L"P\\b.txt", "b");
+        folder.MakeFolder(L"Q");
+        host.folderPaths = {{kP, L"\\P\\"}, {kQ, L"\\Q\\"}, {kR, L"\\R\\"}};
+        host.fileNames = {{kA, L"a.txt"}, {kB, L"b.txt"}};
+    }
+    HRESULT Move() { return module.Move(owner, &host, request.get(), silent); }
+    void MoveA() { request.AddFile(kA, kP, kQ); }
+    // A local move of P\a.txt to a path of `length` characters below Q.
+    std::wstring LongTarget(size_t length) const {
+        std::wstring path = folder.Path(L"Q");
+        while (path.size() < length) {
+            const size_t room = length - path.size() - 1;
+            path += L"\\" + std::wstring(room <= 200 ? room : std::min<size_t>(200, room - 2), L'n');
+        }
+        return path;
+    }
+    // What stands in the test's folder beside the local view and the stand-ins' folder.
+    Paths Beside() const {
+        Paths out;
+        WIN32_FIND_DATAW data;
+        const UniqueFindHandle find(FindFirstFileW((folder.Root() + L"\\*").c_str(), &data));
+        if (!find) return out;
+        do {
+            const std::wstring name = data.cFileName;
+            if (name != L"." && name != L".." && name != L"localview" && name != L"standin") out.push_back(name);
+        } while (FindNextFileW(find.get(), &data));
+        return out;
+    }
+    std::vector<HRESULT> ErrorCodes() {
+        std::vector<HRESULT> codes;
+        for (const MoveErrorEntry* e : request->errors) codes.push_back(e ? e->code : S_OK);
+        return codes;
+    }
+
+    TestFolder folder;
+    ComThread com;  // before the module loads
+    LoadedModule module;
+    ParentWindow parent;
+    RecordingHost host;
+    OwnedRequest request{folder.LocalRoot()};
+    HWND owner = parent.get();
+    bool silent = true;
+    std::optional<MessageBoxWatcher> reports, boxes, views;  // for a case that is not silent
+};
+
+struct BadInput {
+    const char* name;
+    std::function<void(Call&)> arrange;
+    HRESULT result;
+    Calls calls;
+    Paths after;                                 // the local view afterwards; not compared when empty
+    std::function<void(Call&)> check = nullptr;  // what else the case pins
+};
+
+void Watch(Call& c) {
+    c.silent = false;
+    c.reports.emplace(IDOK, kReportDialogClass);
+    c.boxes.emplace();
+    c.views.emplace(IDOK, kNonUniqueDialogClass);
+}
+
+RefFile* NewRefFile(const std::wstring& oldPath, std::vector<MoveRef*> refs = {}) {
+    auto* file = new RefFile;
+    file->oldPath = oldPath;
+    for (MoveRef* ref : refs) file->refs.Append(ref);
+    return file;
+}
+
+// The reference pairs each rewrite handed the file-format manager.
+Paths RewrittenPairs(const Call& c) {
+    Paths pairs;
+    for (const auto& line : c.folder.Journal(L"Formwright")) {
+        if (line.at(0) == L"UpdateReferencePaths") pairs.push_back(line.at(2));
+    }
+    return pairs;
+}
+
+const BadInput kCases[] = {
+    // Null pointers: an element of the request's lists refuses the call as it
+    // came, one the host lists before the database changes stops it there.
+    {"NullMoveItem", [](Call& c) {
+         c.MoveA();
+         c.request->items.Append(nullptr);
+         c.request->errors.Append(new MoveErrorEntry(L"x", L"y", E_FAIL, L""));
+     }, E_POINTER, {}, kBefore,
+     [](Call& c) { EXPECT_EQ(c.ErrorCodes(), std::vector<HRESULT>{E_FAIL}); }},  // not even emptied
+    {"NullLocalItem", [](Call& c) {
+         c.request.AddLocal(false, c.folder.Path(L"P\\a.txt"), c.folder.Path(L"Q\\a.txt"));
+         c.request->localItems.Append(nullptr);
+     }, E_POINTER, {}, kBefore},
+    {"NullRefFileListed", [](Call& c) {
+         c.MoveA();
+         c.host.onListReferenceUpdates = [](MoveRequest* r) { r->refFiles.Append(nullptr); };
+     }, E_POINTER, kListed, kBefore},
+    {"NullMoveRefListed", [](Call& c) {
+         c.MoveA();
+         const std::wstring b = c.folder.Path(L"P\\b.txt");
+         c.host.onListReferenceUpdates = [b](MoveRequest* r) { r->refFiles.Append(NewRefFile(b, {nullptr})); };
+     }, E_POINTER, kListed, kBefore},
+    {"NullDbMoveErrorAndNullParentWindow", [](Call& c) {
+         Watch(c);
+         c.owner = nullptr;
+         c.MoveA();
+         c.host.onMoveInDatabase = [](MoveRequest* r) {
+             r->dbErrors.Append(nullptr);
+             r->dbErrors.Append(new DbMoveError{kA, 0, 0, L"", 2, L"a.txt", L"", L"\\P\\", L"\\Q\\"});
+         };
+     }, S_FALSE, kWholeRun, kBefore,
+     [](Call& c) {
+         const auto seen = c.reports->Boxes();
+         ASSERT_EQ(seen.size(), 1u);
+         EXPECT_EQ(seen[0].owner, nullptr);
+         Paths groups;
+         for (const auto& line : c.folder.Journal(L"ReportDialog")) {
+             if (line.at(0) == L"Group") groups.push_back(line.at(1));
+         }
+         EXPECT_EQ(groups, Paths{L"One file is checked out on another computer"});
+     }},
+    {"NullFoundFileRecord", [](Call& c) {
+         Watch(c);
+         c.folder.Configure(L"ReportDialog", {L"invoke=11"});
+         c.MoveA();
+         c.host.onMoveInDatabase = [](MoveRequest* r) {
+             r->dbErrors.Append(new DbMoveError{kA, 0, 0, L"", 6, L"a.txt", L"A.txt", L"\\P\\", L"\\Q\\"});
+         };
+         c.host.foundFiles = {nullptr};
+     }, S_FALSE, {"ResolveNames", "ListReferenceUpdates", "MoveInDatabase", "FindFilesByName"}, kBefore,
+     [](Call& c) {
+         const Lines journal = c.folder.Journal(L"NonUniqueFilesDialog");
+         ASSERT_GE(journal.size(), 4u);
+         EXPECT_EQ(journal[2], (std::vector<std::wstring>{L"Records", L"1"}));
+         EXPECT_EQ(journal[3], (std::vector<std::wstring>{L"Record", L"0", L"0", L"0", L"(null)", L"(null)", L"(null)",
+                                                          L"(null)", L"0"}));
+     }},
+
+    // The local view root: items need one that makes their paths full; local
+    // items bring their own.
+    {"EmptyLocalRoot", [](Call& c) { c.request->localRoot.clear(); c.MoveA(); }, E_INVALIDARG, {}, kBefore},
+    {"RelativeLocalRoot", [](Call& c) { c.request->localRoot = L"localview"; c.MoveA(); }, E_INVALIDARG, {}, kBefore},
+    {"NetworkLocalRoot", [](Call& c) { c.request->localRoot = L"\\\\server\\share\\view"; c.MoveA(); },
+     E_INVALIDARG, {}, kBefore},
+    {"EmptyLocalRootWithFullLocalPaths", [](Call& c) {
+         c.request->localRoot.clear();
+         c.request.AddLocal(false, c.folder.Path(L"P\\a.txt"), c.folder.Path(L"Q\\a.txt"));
+     }, S_OK, kWholeRun, kMoved},
+    {"VerbatimLocalRoot", [](Call& c) { c.request->localRoot = L"\\\\?\\" + c.folder.LocalRoot(); c.MoveA(); },
+     S_OK, kWholeRun, kMoved},
+
+    // Counts and tails that disagree with the nodes: the nodes count.
+    {"ItemsCountAboveItsNodes", [](Call& c) { c.MoveA(); c.request->items.count = 5; }, S_OK, kWholeRun, kMoved},
+    {"ItemsCountNegative", [](Call& c) { c.MoveA(); c.request->items.count = -1; }, S_OK, kWholeRun, kMoved},
+    {"ItemsCountZeroWithANode", [](Call& c) { c.MoveA(); c.request->items.count = 0; }, S_OK, kWholeRun, kMoved},
+    {"ItemsHeadWithoutTail", [](Call& c) { c.MoveA(); c.request->items.tail = nullptr; }, S_OK, kWholeRun, kMoved},
+    {"LocalItemsCountZeroWithANode", [](Call& c) {
+         c.request.AddLocal(false, c.folder.Path(L"P\\a.txt"), c.folder.Path(L"Q\\a.txt"));
+         c.request->localItems.count = 0;
+     }, S_OK, kWholeRun, kMoved},
+    {"DbErrorsCountZeroWithANode", [](Call& c) {  // still a refusal: the disk stays
+         c.MoveA();
+         c.host.onMoveInDatabase = [](MoveRequest* r) {
+             r->dbErrors.Append(new DbMoveError{kA, 0, 0, L"", 2, L"a.txt", L"", L"\\P\\", L"\\Q\\"});
+             r->dbErrors.count = 0;
+         };
+     }, S_FALSE, kWholeRun, kBefore},
+    {"DbErrorsCountWithoutNodes", [](Call& c) {
+         c.MoveA();
+         c.host.onMoveInDatabase = [](MoveRequest* r) { r->dbErrors.count = 3; };
+     }, S_OK, kWholeRun, kMoved},
+    {"RefFilesAndRefsCountsAndTailsWrong", [](Call& c) {
+         c.MoveA();
+         const std::wstring b = c.folder.Path(L"P\\b.txt");
+         c.host.onListReferenceUpdates = [b](MoveRequest* r) {
+             RefFile* file = NewRefFile(b, {new MoveRef{L"o1", L"n1"}, new MoveRef{L"o2", L"n2"}});
+             file->refs.count = 9;
+             file->refs.tail = nullptr;
+             r->refFiles.Append(file);
+             r->refFiles.count = 0;
+         };
+     }, S_OK, kWholeRun, kMoved,
+     [](Call& c) { EXPECT_EQ(RewrittenPairs(c), Paths{L"o1>n1;o2>n2"}); }},
+    {"OutputListsHandedInMalformed", [](Call& c) {
+         c.MoveA();
+         c.request->errors.Append(new MoveErrorEntry(L"x", L"y", E_FAIL, L""));
+         c.request->errors.count = 7;
+         c.request->errors.tail = nullptr;
+         c.request->refErrors.count = -3;
+     }, S_OK, kWholeRun, kMoved,
+     [](Call& c) {
+         for (const auto* list : {&c.request->errors, &c.request->refErrors}) {
+             EXPECT_TRUE(list->head == nullptr && list->tail == nullptr && list->count == 0);
+         }
+     }},
+
+    // Identifiers the host leaves out or empty give their item no local move.
+    {"DestinationLeftEmpty", [](Call& c) { c.host.folderPaths.erase(kQ); c.MoveA(); }, S_OK, kWholeRun, kBefore},
+    {"SourceFolderLeftEmpty", [](Call& c) { c.request.AddFolder(99, kR); }, S_OK, kWholeRun, kBefore},
+    {"FileNameLeftEmpty", [](Call& c) { c.request.AddFile(99, kP, kQ); }, S_OK, kWholeRun, kBefore},
+    {"MapsLeftEmpty", [](Call& c) {
+         c.MoveA();
+         c.request.AddFolder(kP, kQ, L"Renamed");
+         c.host.onResolveNames = [](FolderPathMap& folders, FileNameMap& files) {
+             folders.clear();
+             files.clear();
+         };
+     }, S_OK, kWholeRun, kBefore},
+
+    // Paths: only full drive paths reach the disk, and only targets that fit
+    // the file move's buffer of 520 characters with the terminator.
+    {"TargetOfFiveHundredNineteen", [](Call& c) {
+         c.request.AddLocal(false, c.folder.Path(L"P\\a.txt"), c.LongTarget(519));
+     }, S_OK, kWholeRun, {},
+     [](Call& c) {
+         EXPECT_FALSE(c.folder.Exists(L"P\\a.txt"));
+         EXPECT_NE(GetFileAttributesW(c.LongTarget(519).c_str()), INVALID_FILE_ATTRIBUTES);
+     }},
+    {"TargetOfFiveHundredTwenty", [](Call& c) {
+         c.request.AddLocal(false, c.folder.Path(L"P\\a.txt"), c.LongTarget(520));
+     }, kTooLong, kResolved, kBefore,
+     [](Call& c) { EXPECT_EQ(c.ErrorCodes(), std::vector<HRESULT>{kTooLong}); }},
+    {"ItemRenamedIntoAPathOfFiveHundredTwenty", [](Call& c) {
+         const std::wstring target = c.LongTarget(520);
+         const size_t name = target.rfind(L'\\') + 1;
+         c.host.folderPaths[kLong] = target.substr(c.folder.LocalRoot().size(), name - c.folder.LocalRoot().size());
+         c.request.AddFile(kA, kP, kLong, target.substr(name));
+     }, kTooLong, kResolved, kBefore},
+    {"RelativeLocalPath", [](Call& c) { c.request.AddLocal(false, L"P\\a.txt", c.folder.Path(L"Q\\a.txt")); },
+     E_INVALIDARG, kResolved, kBefore},
+    {"NetworkLocalPath", [](Call& c) {
+         c.request.AddLocal(false, c.folder.Path(L"P\\a.txt"), L"\\\\server\\share\\a.txt");
+     }, E_INVALIDARG, kResolved, kBefore},
+    {"ZeroInsideALocalPath", [](Call& c) {
+         c.request.AddLocal(false, c.folder.Path(L"P\\a.txt"), c.folder.Path(L"Q\\a.txt") + L'\0' + L"x");
+     }, E_INVALIDARG, kResolved, kBefore},
+    {"ZeroInsideAListedPath", [](Call& c) {
+         c.MoveA();
+         const std::wstring b = c.folder.Path(L"P\\b.txt") + L'\0' + L"x";
+         c.host.onListReferenceUpdates = [b](MoveRequest* r) { r->refFiles.Append(NewRefFile(b)); };
+     }, E_INVALIDARG, kListed, kBefore},
+
+    // Names at the edge of the rules: what the file system would make of them counts.
+    {"ZeroInsideANewName", [](Call& c) { c.request.AddFile(kA, kP, kP, std::wstring(L"c.txt\0:", 7)); },
+     S_FALSE, kResolved, kBefore,
+     [](Call& c) { EXPECT_EQ(c.ErrorCodes(), std::vector<HRESULT>{E_QOR_INVALID_NAME}); }},
+    {"NewNameStoredAsDesktopIni", [](Call& c) { c.request.AddFile(kA, kP, kP, L"desktop.ini. "); },
+     S_FALSE, kResolved, kBefore},
+    {"NewNameOfSpacesOnly", [](Call& c) { c.request.AddFile(kA, kP, kP, L"   "); }, S_FALSE, kResolved, kBefore,
+     [](Call& c) { EXPECT_EQ(c.ErrorCodes(), std::vector<HRESULT>{E_QOR_INVALID_NAME}); }},  // not taken for P itself
+};
+
+void PrintTo(const BadInput& bad, std::ostream* out) { *out << bad.name; }
+
+class BadInputTest : public ::testing::TestWithParam<BadInput> {};
+
+TEST_P(BadInputTest, GetsAClearResultAndLosesNothingOnDisk) {
+    const BadInput& bad = GetParam();
+    Call c;
+    bad.arrange(c);
+    EXPECT_EQ(c.Move(), bad.result);
+    EXPECT_EQ(c.host.calls, bad.calls);
+    if (!bad.after.empty()) {
+        EXPECT_EQ(c.folder.Tree(), bad.after);
+    }
+    EXPECT_EQ(c.Beside(), Paths{});
+    if (bad.check) bad.check(c);
+    if (!c.silent || bad.after != kBefore) return;
+
+    // Refused again and again, the call gives back every block it took. The
+    // file-format manager's library stays loaded meanwhile: each load of it
+    // starts its own runtime, which keeps blocks of its own for good.
+    const UniqueLibrary manager(LoadLibraryW(LoadedModule::BesideProgram(L"Formwright.dll").c_str()));
+    ASSERT_TRUE(manager);
+    const auto again = [&c, &bad] {
+        c.host.calls.clear();
+        c.host.askedFolderIds.clear();
+        c.host.askedFileIds.clear();
+        EXPECT_EQ(c.Move(), bad.result);
+        return HeapBytesInUse();
+    };
+    again();
+    const size_t settled = again();
+    EXPECT_EQ(again(), settled);
+    EXPECT_EQ(c.folder.Tree(), kBefore);
+}
+
+INSTANTIATE_TEST_SUITE_P(Host, BadInputTest, ::testing::ValuesIn(kCases),
+                         [](const ::testing::TestParamInfo<BadInput>& info) { return std::string(info.param.name); });
+
+}  // namespace
