@@ -1,6 +1,8 @@
 // Time and memory as the benchmark reads them.
 #pragma once
 
+#include "HeapBytes.h"
+
 #include <windows.h>
 #include <psapi.h>
 
@@ -21,24 +23,6 @@ inline size_t PrivateBytes() {
     counters.cb = sizeof(counters);
     GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof(counters));
     return counters.PagefileUsage;
-}
-
-// The bytes of every busy block of every heap of the process: exact where
-// the private bytes move in steps of whole pages, and only when the heaps
-// run out of free blocks.
-inline size_t HeapBytesInUse() {
-    HANDLE heaps[64];
-    const DWORD count = std::min<DWORD>(GetProcessHeaps(64, heaps), 64);
-    size_t bytes = 0;
-    for (DWORD i = 0; i < count; ++i) {
-        if (!HeapLock(heaps[i])) continue;
-        PROCESS_HEAP_ENTRY entry = {};
-        while (HeapWalk(heaps[i], &entry)) {
-            if (entry.wFlags & PROCESS_HEAP_ENTRY_BUSY) bytes += entry.cbData;
-        }
-        HeapUnlock(heaps[i]);
-    }
-    return bytes;
 }
 
 // How far the private bytes rose above where they stood when the sampler

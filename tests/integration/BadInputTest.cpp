@@ -3,6 +3,7 @@
 // list is what its nodes hold, whatever its count or tail says; a host's bug
 // found before the database changes stops the call there.
 #include "ComThread.h"
+#include "HeapBytes.h"
 #include "LoadedModule.h"
 #include "MessageBoxWatcher.h"
 #include "RecordingHost.h"
@@ -34,22 +35,6 @@ const HRESULT kTooLong = HRESULT_FROM_WIN32(ERROR_FILENAME_EXCED_RANGE);
 // known to the vault but not on disk.
 const Paths kBefore = {L"P\\", L"P\\a.txt", L"P\\b.txt", L"Q\\"};
 const Paths kMoved = {L"P\\", L"P\\b.txt", L"Q\\", L"Q\\a.txt"};
-
-// The bytes of every busy block of every heap of the process.
-size_t HeapBytesInUse() {
-    HANDLE heaps[64];
-    const DWORD count = std::min<DWORD>(GetProcessHeaps(64, heaps), 64);
-    size_t bytes = 0;
-    for (DWORD i = 0; i < count; ++i) {
-        if (!HeapLock(heaps[i])) continue;
-        PROCESS_HEAP_ENTRY entry = {};
-        while (HeapWalk(heaps[i], &entry)) {
-            if (entry.wFlags & PROCESS_HEAP_ENTRY_BUSY) bytes += entry.cbData;
-        }
-        HeapUnlock(heaps[i]);
-    }
-    return bytes;
-}
 
 // One call as a host makes it; a case arranges what the host gets wrong.
 struct Call {
