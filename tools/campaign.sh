@@ -8,7 +8,8 @@ build="$(cd "$1" && pwd)"; shift
 export WINEPREFIX="$build/wineprefix"
 export WINEDEBUG=-all
 view="$WINEPREFIX/drive_c/campaign/view"
-full=/tmp/gh-campaign-full
+# One small volume per build tree, so that two campaigns never share it.
+full=/tmp/gh-campaign-full-$(echo "$build" | md5sum | cut -c1-8)
 mkdir -p "$view"
 volume=""
 if [ "$(id -u)" = 0 ] && mkdir -p "$full" && { mountpoint -q "$full" || mount -t tmpfs -o size=24k tmpfs "$full"; }; then
