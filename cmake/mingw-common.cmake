@@ -8,5 +8,6 @@ set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(GH_OBJDUMP ${GH_TRIPLE}-objdump)
 set(GH_DLLTOOL ${GH_TRIPLE}-dlltool)
 set(GH_WIDL ${GH_TRIPLE}-widl)
-# Tests run under 64-bit Wine with one prefix per build tree.
+# Tests run under Wine, with one prefix per build tree; tools/wine-run.sh
+# picks the loader of the target (32-bit Wine for i686).
 set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../tools/wine-run.sh)

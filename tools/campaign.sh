@@ -18,9 +18,7 @@ if [ "$(id -u)" = 0 ] && mkdir -p "$full" && { mountpoint -q "$full" || mount -t
   volume=--small-volume
   trap 'rm -f "$view/Full"; umount "$full" 2>/dev/null || true' EXIT
 fi
-# A 32-bit build runs under the 32-bit loader, in a prefix made after 32-bit Wine was installed.
-wine=/usr/lib/wine/wine64
-case "$build" in *i686*) wine=/usr/lib/wine/wine ;; esac
+wine=$("$(dirname "$0")/wine-loader.sh" "$build")
 run="$wine $build/bin/campaign.exe $volume"
 $wine "$build/bin/Setup.exe" >/dev/null
 if [ -z "$DISPLAY" ]; then

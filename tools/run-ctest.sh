@@ -5,7 +5,7 @@ build="$1"; shift
 export WINEPREFIX="$(cd "$build" && pwd)/wineprefix"
 export WINEDEBUG=-all
 /usr/lib/wine/wineserver -p 2>/dev/null
-/usr/lib/wine/wine64 cmd /c exit </dev/null >/dev/null 2>&1
+"$("$(dirname "$0")/wine-loader.sh" "$build")" cmd /c exit </dev/null >/dev/null 2>&1
 ctest --test-dir "$build" --output-on-failure "$@"
 rc=$?
 /usr/lib/wine/wineserver -k 2>/dev/null

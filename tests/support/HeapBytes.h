@@ -1,4 +1,6 @@
-// What the process's heaps hold, for checks of memory growth.
+// What the process's heaps hold, for checks of memory growth and of blocks
+// freed. Every C++ allocation of any module ends in these heaps, whichever
+// runtime (static or shared) made it.
 #pragma once
 
 #include <windows.h>
@@ -6,20 +8,28 @@
 #include <algorithm>
 #include <cstddef>
 
-// The bytes of every busy block of every heap of the process: exact where
-// the private bytes move in steps of whole pages, and only when the heaps
-// run out of free blocks.
-inline size_t HeapBytesInUse() {
+struct HeapUse {
+    size_t blocks = 0;
+    size_t bytes = 0;
+};
+
+// The busy blocks of every heap of the process: exact where the private bytes
+// move in steps of whole pages, and only when the heaps run out of free blocks.
+inline HeapUse HeapInUse() {
     HANDLE heaps[64];
     const DWORD count = std::min<DWORD>(GetProcessHeaps(64, heaps), 64);
-    size_t bytes = 0;
+    HeapUse use;
     for (DWORD i = 0; i < count; ++i) {
         if (!HeapLock(heaps[i])) continue;
         PROCESS_HEAP_ENTRY entry = {};
         while (HeapWalk(heaps[i], &entry)) {
-            if (entry.wFlags & PROCESS_HEAP_ENTRY_BUSY) bytes += entry.cbData;
+            if (!(entry.wFlags & PROCESS_HEAP_ENTRY_BUSY)) continue;
+            ++use.blocks;
+            use.bytes += entry.cbData;
         }
         HeapUnlock(heaps[i]);
     }
-    return bytes;
+    return use;
 }
+
+inline size_t HeapBytesInUse() { return HeapInUse().bytes; }
