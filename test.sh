@@ -7,8 +7,9 @@ set -e
 cd "$(dirname "$0")"
 part() {
   started=$(date +%s)
-  "$@"
+  "$@" && rc=0 || rc=$?
   echo "test.sh: '$*' took $(( $(date +%s) - started )) s"
+  return $rc
 }
 part tools/setup-machine.sh
 part tools/build.sh x86_64
@@ -16,7 +17,7 @@ part tools/build.sh i686
 part tools/prepare-prefix.sh "$PWD/build/x86_64/wineprefix"
 part xvfb-run -a tools/run-ctest.sh build/x86_64
 part tools/campaign.sh build/x86_64 --runs 100
-if tools/setup-wine32.sh; then
+if part tools/setup-wine32.sh; then
   part tools/prepare-prefix.sh "$PWD/build/i686/wineprefix"
   part xvfb-run -a tools/run-ctest.sh build/i686
   part tools/campaign.sh build/i686 --runs 50
