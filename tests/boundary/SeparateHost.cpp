@@ -9,7 +9,9 @@
 
 #include <cstdio>
 #include <fstream>
+#include <memory>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 namespace {
@@ -21,6 +23,20 @@ constexpr HRESULT kRaised = static_cast<HRESULT>(0x80040111);  // what the vault
 const wchar_t* const kDescription = L"HandleReferencedFile failed in the vault";
 
 constexpr int kSetupFailed = 1, kNotRaised = 10, kWrongCode = 11, kWrongDescription = 12, kOtherException = 13;
+
+// The host's own holders: it shares no code with the module.
+struct CloseFind {
+    void operator()(HANDLE find) const { FindClose(find); }
+};
+using FindHandle = std::unique_ptr<std::remove_pointer_t<HANDLE>, CloseFind>;
+struct FreeModule {
+    void operator()(HMODULE module) const { FreeLibrary(module); }
+};
+using Library = std::unique_ptr<std::remove_pointer_t<HMODULE>, FreeModule>;
+struct ReleaseCom {
+    void operator()(IUnknown* object) const { object->Release(); }
+};
+using ComObject = std::unique_ptr<IUnknown, ReleaseCom>;
 
 std::string Utf8(const std::wstring& text) {
     if (text.empty()) return {};
@@ -44,15 +60,15 @@ void WriteText(const std::wstring& path, const std::string& content) {
 
 void RemoveTree(const std::wstring& path) {
     WIN32_FIND_DATAW data;
-    const HANDLE find = FindFirstFileW((path + L"\\*").c_str(), &data);
-    if (find != INVALID_HANDLE_VALUE) {
+    const HANDLE first = FindFirstFileW((path + L"\\*").c_str(), &data);
+    const FindHandle find(first == INVALID_HANDLE_VALUE ? nullptr : first);
+    if (find) {
         do {
             const std::wstring name = data.cFileName;
             if (name == L"." || name == L"..") continue;
             const std::wstring child = path + L"\\" + name;
             if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) RemoveTree(child); else DeleteFileW(child.c_str());
-        } while (FindNextFileW(find, &data));
-        FindClose(find);
+        } while (FindNextFileW(find.get(), &data));
     }
     RemoveDirectoryW(path.c_str());
 }
@@ -129,28 +145,27 @@ struct Workspace {
 
 int RunHost() {
     const Workspace workspace;
-    const HMODULE module = LoadLibraryW((ProgramFolder() + L"GhMove.dll").c_str());
+    const Library module(LoadLibraryW((ProgramFolder() + L"GhMove.dll").c_str()));
     const auto ghMove =
-        module ? reinterpret_cast<GhMoveFunction>(reinterpret_cast<void (*)()>(GetProcAddress(module, "ghMove")))
+        module ? reinterpret_cast<GhMoveFunction>(reinterpret_cast<void (*)()>(GetProcAddress(module.get(), "ghMove")))
                : nullptr;
     if (!ghMove) {
         std::fprintf(stderr, "GhMove.dll did not load (error %lu)\n", GetLastError());
         return kSetupFailed;
     }
-    IUnknown* vault = nullptr;
+    IUnknown* created = nullptr;
     if (FAILED(CoCreateInstance(kVaultClass, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown,
-                                reinterpret_cast<void**>(&vault)))) {
+                                reinterpret_cast<void**>(&created)))) {
         std::fprintf(stderr, "the installation's vault object is not registered (run Setup.exe)\n");
-        FreeLibrary(module);
         return kSetupFailed;
     }
-
+    const ComObject vault(created);
     int result = kNotRaised;
     MinimalHost host(workspace.LocalRoot());
     {
         MoveRequest request;
         request.localRoot = workspace.LocalRoot();
-        request.vault = vault;
+        request.vault = vault.get();
         try {
             const HRESULT hr = ghMove(nullptr, &host, &request, true);
             std::fprintf(stderr, "ghMove returned 0x%08lX instead of raising\n", static_cast<unsigned long>(hr));
@@ -173,8 +188,6 @@ int RunHost() {
         }
         DeleteLists(request);
     }
-    vault->Release();
-    FreeLibrary(module);
     return result;
 }
 

@@ -94,6 +94,8 @@ public:
     MissingClass(const MissingClass&) = delete;
     MissingClass& operator=(const MissingClass&) = delete;
 
+    bool Registered() const { return cookie_ != 0; }
+
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
         if (!out) return E_POINTER;
         *out = iid == IID_IUnknown || iid == IID_IClassFactory ? static_cast<IClassFactory*>(this) : nullptr;
@@ -136,6 +138,7 @@ std::optional<RunResult> Run(const RunPlan& plan, HANDLE ready, HANDLE go) {
         WaitForSingleObject(go, INFINITE);
 
         const std::unique_ptr<MissingClass> missing = MissingComponent(plan);
+        if (missing && !missing->Registered()) return std::nullopt;  // the fault would not happen
         const LoadedModule module(plan.fault == Fault::ManagerMissing ? campaign::kWithoutManager + L"\\GhMove.dll"
                                                                       : LoadedModule::BesideProgram(L"GhMove.dll"));
         ComPtr<IUnknown> vaultObject = CreateVaultObject();
