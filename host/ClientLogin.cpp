@@ -17,6 +17,14 @@ ClientLogin::ClientLogin() {
     }
     const UniqueHandle thread(started.hThread);
     UniqueHandle process(started.hProcess);
+    // A client that is killed takes its login manager with it.
+    job_.reset(CreateJobObjectW(nullptr, nullptr));
+    JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits = {};
+    limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+    if (job_) {
+        SetInformationJobObject(job_.get(), JobObjectExtendedLimitInformation, &limits, sizeof limits);
+        AssignProcessToJobObject(job_.get(), process.get());
+    }
     const HANDLE outcomes[] = {ready.get(), process.get()};
     if (WaitForMultipleObjects(2, outcomes, FALSE, INFINITE) == WAIT_OBJECT_0) process_ = std::move(process);
 }

@@ -18,5 +18,6 @@ public:
 
 private:
     UniqueHandle stop_;
+    UniqueHandle job_;
     UniqueHandle process_;
 };

@@ -46,16 +46,49 @@ std::wstring Rewritten(const std::wstring& content, const ReferenceMap& map) {
     return out;
 }
 
+HRESULT OpenReferences(const std::wstring& path, DWORD access, ComPtr<IStorage>& storage, ComPtr<IStream>& stream) {
+    HRESULT hr = StgOpenStorage(path.c_str(), nullptr, access | STGM_SHARE_EXCLUSIVE | STGM_DIRECT, nullptr, 0,
+                                storage.Put());
+    if (FAILED(hr)) return hr;
+    hr = storage->OpenStream(kReferencesStream, nullptr, access | STGM_SHARE_EXCLUSIVE, 0, stream.Put());
+    return hr == STG_E_FILENOTFOUND ? E_QOR_NO_MATCHING_PLUGIN : hr;  // a compound file of another kind
+}
+
 }  // namespace
+
+std::optional<std::vector<std::wstring>> StoredCompoundReferences(const std::wstring& path) {
+    ComPtr<IStorage> storage;
+    ComPtr<IStream> stream;
+    std::wstring content;
+    if (FAILED(OpenReferences(path, STGM_READ, storage, stream)) || FAILED(ReadStream(stream.Get(), content))) {
+        return std::nullopt;
+    }
+    std::vector<std::wstring> references;
+    Rewritten(content, [&](const std::wstring& stored) {
+        references.push_back(stored);
+        return std::nullopt;
+    });
+    return references;
+}
+
+HRESULT WriteCompoundDocument(const std::wstring& path, const std::vector<std::wstring>& references) {
+    ComPtr<IStorage> storage;
+    HRESULT hr = StgCreateDocfile(path.c_str(), STGM_CREATE | STGM_READWRITE | STGM_SHARE_EXCLUSIVE | STGM_DIRECT, 0,
+                                  storage.Put());
+    ComPtr<IStream> stream;
+    if (SUCCEEDED(hr)) {
+        hr = storage->CreateStream(kReferencesStream, STGM_CREATE | STGM_READWRITE | STGM_SHARE_EXCLUSIVE, 0, 0,
+                                   stream.Put());
+    }
+    std::wstring content;
+    for (const std::wstring& reference : references) content += reference + L'\0';
+    return SUCCEEDED(hr) ? WriteStream(stream.Get(), content) : hr;
+}
 
 HRESULT RewriteCompoundDocument(const std::wstring& path, const ReferenceMap& map) {
     ComPtr<IStorage> storage;
-    HRESULT hr = StgOpenStorage(path.c_str(), nullptr, STGM_READWRITE | STGM_SHARE_EXCLUSIVE | STGM_DIRECT, nullptr,
-                                0, storage.Put());
-    if (FAILED(hr)) return hr;
     ComPtr<IStream> stream;
-    hr = storage->OpenStream(kReferencesStream, nullptr, STGM_READWRITE | STGM_SHARE_EXCLUSIVE, 0, stream.Put());
-    if (hr == STG_E_FILENOTFOUND) return E_QOR_NO_MATCHING_PLUGIN;  // a compound file of another kind
+    HRESULT hr = OpenReferences(path, STGM_READWRITE, storage, stream);
     if (FAILED(hr)) return hr;
     std::wstring content;
     hr = ReadStream(stream.Get(), content);

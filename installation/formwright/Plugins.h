@@ -13,6 +13,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace formwright {
 
@@ -27,5 +28,17 @@ using ReferenceMap = std::function<std::optional<std::wstring>(const std::wstrin
 // cannot be opened for writing (missing, or held by another process).
 HRESULT RewriteTextDocument(const std::wstring& path, const ReferenceMap& map);
 HRESULT RewriteCompoundDocument(const std::wstring& path, const ReferenceMap& map);
+
+// The references a document stores, in order, read without writing; nothing
+// when the file cannot be read or is not of the plug-in's format.
+std::optional<std::vector<std::wstring>> StoredTextReferences(const std::wstring& path);
+std::optional<std::vector<std::wstring>> StoredCompoundReferences(const std::wstring& path);
+// Either, by what the file is.
+std::optional<std::vector<std::wstring>> StoredReferences(const std::wstring& path);
+
+// New documents that store `references`; an existing file is replaced.
+HRESULT WriteTextDocument(const std::wstring& path, const std::wstring& title,
+                          const std::vector<std::wstring>& references);
+HRESULT WriteCompoundDocument(const std::wstring& path, const std::vector<std::wstring>& references);
 
 }  // namespace formwright

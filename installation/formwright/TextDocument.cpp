@@ -48,7 +48,33 @@ std::string Rewritten(const std::string& content, const ReferenceMap& map) {
     return out;
 }
 
+bool IsTextDocument(const std::string& content) {
+    return content.compare(0, sizeof kTextSignature - 1, kTextSignature) == 0;
+}
+
 }  // namespace
+
+std::optional<std::vector<std::wstring>> StoredTextReferences(const std::wstring& path) {
+    const UniqueFileHandle file(
+        CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr));
+    std::string content;
+    if (!file || !ReadAll(file.get(), content) || !IsTextDocument(content)) return std::nullopt;
+    std::vector<std::wstring> references;
+    Rewritten(content, [&](const std::wstring& stored) {
+        references.push_back(stored);
+        return std::nullopt;
+    });
+    return references;
+}
+
+HRESULT WriteTextDocument(const std::wstring& path, const std::wstring& title,
+                          const std::vector<std::wstring>& references) {
+    std::string content = std::string(kTextSignature) + "\r\ntitle " + standin::ToUtf8(title) + "\r\n";
+    for (const std::wstring& reference : references) content += kReferencePrefix + standin::ToUtf8(reference) + "\r\n";
+    const UniqueFileHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    if (!file || !WriteAll(file.get(), content)) return HResultFromLastError();
+    return S_OK;
+}
 
 HRESULT RewriteTextDocument(const std::wstring& path, const ReferenceMap& map) {
     const UniqueFileHandle file(CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
@@ -56,8 +82,7 @@ HRESULT RewriteTextDocument(const std::wstring& path, const ReferenceMap& map) {
     if (!file) return HResultFromLastError();
     std::string content;
     if (!ReadAll(file.get(), content)) return HResultFromLastError();
-    const std::string signature = kTextSignature;
-    if (content.compare(0, signature.size(), signature) != 0) return E_QOR_NO_MATCHING_PLUGIN;
+    if (!IsTextDocument(content)) return E_QOR_NO_MATCHING_PLUGIN;
     const std::string rewritten = Rewritten(content, map);
     if (rewritten != content && !WriteAll(file.get(), rewritten)) return HResultFromLastError();
     return S_OK;
