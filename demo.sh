@@ -1,10 +1,9 @@
 #!/bin/sh
-# Builds the module and runs the sample vault client: a rename and a folder
-# move through ghMove on a small local view, then a move and a rename that the
-# vault refuses, reported in the report dialog with the permission the user
-# lacks, whose item for a name that is
-# not unique opens the non-unique files dialog (both saved as PNG images under
-# Xvfb), and a folder rename that an add-in vetoes.
+# The reference vault client over its SQLite vault, step by step through
+# ./vaulthost: a folder move that rewrites references, a rename, a move the
+# vault refuses (the report dialog explains the missing permission; its image
+# is saved), a move while another program holds a file (refused before
+# anything changed, then done once it let go), an add-in's veto, and a move interrupted by a crash, recovered.
 #   ./demo.sh [--target x86_64|i686]   (i686 runs under 32-bit Wine)
 set -e
 cd "$(dirname "$0")"
@@ -14,36 +13,61 @@ case "$target" in x86_64|i686) ;; *) echo "usage: ./demo.sh [--target x86_64|i68
 tools/setup-machine.sh
 [ "$target" = x86_64 ] || tools/setup-wine32.sh
 tools/build.sh "$target" >/dev/null
+export VAULTHOST_TARGET="$target"
 build="$PWD/build/$target"
-wine=$(tools/wine-loader.sh "$build")
-export WINEPREFIX="$build/wineprefix" WINEDEBUG=-all
-tools/prepare-prefix.sh "$WINEPREFIX"
-rm -rf "$WINEPREFIX/drive_c/SampleVault"
-# The stand-ins keep their journals in the demo folder; the dialogs save their
-# images there and close themselves, as a user would after reading them. The
-# report dialog opens the files that share a name as a user would, and the
-# add-in refuses every folder rename.
-demo="$build/demo"
-rm -rf "$demo" && mkdir -p "$demo"
-export STANDIN_DIR="Z:$(printf '%s' "$demo" | tr / '\\')"
-printf 'snapshot=%s\\report-dialog.png\nsnapshot-close=1\ninvoke=11\n' "$STANDIN_DIR" | sed 's/\\/\\\\/g' >"$demo/ReportDialog.ini"
-printf 'snapshot=%s\\non-unique-files.png\nsnapshot-close=1\n' "$STANDIN_DIR" | sed 's/\\/\\\\/g' >"$demo/NonUniqueFilesDialog.ini"
-printf 'veto=0x1F\n' >"$demo/AddIn.ini"
-# The client's login to the sample vault, the vault's database as the
-# stored-procedure library reaches it, the user's rights there (files may not
-# be moved out of \Projects\Gearbox\, folder 3, wherever it goes) and the
-# folders the vault object resolves. The setup records the vault's settings.
-printf 'record=session|SampleVault|engineer|cad|engineer@sample-db|secret||1|2|3|4|5|1\n' >"$demo/LoginManager.ini"
-printf 'vault=tcp:sample-db|SampleVault|engineer@sample-db|secret|SampleVault|engineer\nrights=engineer|2|0x01A00009\nrights=engineer|3|0x00800001\n' >"$demo/Dalbrook.ini"
-printf 'folder=C:\\\\SampleVault\\\\Projects|2\nfolder=C:\\\\SampleVault\\\\Archive\\\\Gearbox|3\n' >"$demo/Vault.ini"
-vault_settings="SampleVault tcp:sample-db SampleVault 'C:\\SampleVault' archive.sample 3030"
-xvfb-run -a sh -c "$wine $build/bin/Setup.exe && $wine $build/bin/Setup.exe /vault $vault_settings && $wine $build/bin/DemoHost.exe; /usr/lib/wine/wineserver -k" | tr -d '\r'
-echo
-for dialog in ReportDialog:report-dialog NonUniqueFilesDialog:non-unique-files; do
-  name="${dialog%%:*}" image="$demo/${dialog#*:}.png"
-  if [ -s "$image" ]; then
-    echo "$name screenshot: $image"
-  else
-    echo "$name saved no screenshot (see $demo/$name.journal)"
-  fi
-done
+vault="$build/demo/vault"
+config="$vault/installation"
+rm -rf "$build/demo" && mkdir -p "$build/demo"
+unset DISPLAY  # the dialogs save their images and close, as a user would after reading them
+vh() { ./vaulthost "$@" --vault "$vault" | tr -d '\r'; }
+step() { printf '\n== %s ==\n' "$*"; }
+references() { vh ls | grep -B1 '^  references' | grep -v '^--' | sed 's/^/  /'; }
+journal() { [ -f "$config/$1.journal" ] && tr -d '\r' <"$config/$1.journal"; rm -f "$config/$1.journal"; }
+
+step "a sample vault: assemblies reference parts, a drawing the assembly"
+vh init --sample
+references
+
+step "move folder Projects\\Gearbox into Archive: the documents that store its paths are rewritten"
+vh mv 'Projects\Gearbox' Archive || true
+echo "stored references afterwards:"
+references
+
+step "rename Archive\\Gearbox\\shaft.prt to main-shaft.prt"
+vh rename 'Archive\Gearbox\shaft.prt' main-shaft.prt || true
+
+step "move Released\\bracket.prt to Projects: the user may not move files out of Released"
+journal ReportDialog >/dev/null || true
+vh mv 'Released\bracket.prt' Projects || true
+journal ReportDialog | awk -F'\t' '$1 == "Item" {
+  print "  the report dialog shows: " $2 ": " $9
+  if ($12 != "(null)" && $12 != $9) print "    and explains: " $12 }'
+echo "  its image: $vault/refused-move.png"
+
+step "move Projects\\Pump into Archive while another program holds pump.asm for 3 s"
+cp "$vault/report-dialog.png" "$vault/refused-move.png"
+WINEPREFIX="$build/wineprefix" WINEDEBUG=-all $(tools/wine-loader.sh "$build") "$build/bin/FileHolder.exe" \
+  "$(printf 'Z:%s' "$vault/view/Projects/Pump/pump.asm" | tr / '\\')" 3 &
+sleep 1
+vh mv 'Projects\Pump' Archive || true
+journal ReportDialog | awk -F'\t' '$1 == "Item" { print "  the report dialog shows: " $2 ": " $9 }'
+echo "  its image: $vault/report-dialog.png"
+wait
+echo "once the program let go, the same move:"
+vh mv 'Projects\Pump' Archive | head -1
+
+step "rename folder Archive\\Gearbox to Gearbox-2019: an add-in vetoes folder renames"
+journal AddIn >/dev/null || true
+printf 'veto=0x1F\n' >"$config/AddIn.ini"
+vh rename 'Archive\Gearbox' Gearbox-2019 --silent || true
+journal AddIn | sed 's/^/  the add-in was told: /'
+rm -f "$config/AddIn.ini"
+
+step "move Archive\\Gearbox back to Projects, killed after the first file moved"
+VAULTHOST_CRASH_AT=during-local-moves vh mv 'Archive\Gearbox' Projects --silent || true
+echo "check before recovery:"
+vh check | sed 's/^/  /' || true
+echo "recover:"
+vh recover | sed 's/^/  /'
+echo "check after recovery:"
+vh check | sed 's/^/  /'

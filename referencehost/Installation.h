@@ -7,7 +7,7 @@
 #include "common/ComApartment.h"
 #include "common/ComPtr.h"
 #include "common/Handles.h"
-#include "host/ClientLogin.h"
+#include "referencehost/ClientLogin.h"
 #include "interfaces/FileFormatMgr.h"
 
 #include <memory>

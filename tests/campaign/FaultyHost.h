@@ -5,7 +5,7 @@
 #pragma once
 
 #include "RunPlan.h"
-#include "host/SampleVault.h"
+#include "tests/campaign/SampleVault.h"
 
 class FaultyHost : public MoveHost {
 public:

@@ -1,4 +1,4 @@
-#include "ClientLogin.h"
+#include "referencehost/ClientLogin.h"
 
 #include <string>
 

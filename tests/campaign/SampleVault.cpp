@@ -1,4 +1,4 @@
-#include "SampleVault.h"
+#include "tests/campaign/SampleVault.h"
 
 #include <fstream>
 #include <memory>
