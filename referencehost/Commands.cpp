@@ -20,12 +20,6 @@ namespace {
 
 std::wstring LocalRoot(const Arguments& args) { return args.vault + L"\\view"; }
 
-std::string Narrow(const std::wstring& text) {
-    std::string out;
-    for (wchar_t c : text) out += c < 0x80 ? static_cast<char>(c) : '?';
-    return out;
-}
-
 // A request whose lists own what they hold.
 struct OwnedRequest : MoveRequest {
     ~OwnedRequest() {
@@ -37,13 +31,10 @@ struct OwnedRequest : MoveRequest {
     }
 };
 
-// The vault path as ls shows it: below the root, no leading backslash.
-std::wstring Shown(const std::wstring& folderPath) { return NormalVaultPath(folderPath); }
-
 int Init(const Arguments& args) {
     const std::wstring path = args.vault + L"\\" + kDatabaseName;
     if (GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES) {
-        throw UsageError("a vault already exists in " + Narrow(args.vault));
+        throw UsageError("a vault already exists in " + MessageText(args.vault));
     }
     CreateDirectoryW(args.vault.c_str(), nullptr);
     Database db(path, Database::Mode::Create);
@@ -64,10 +55,10 @@ int List(const Arguments& args) {
     const auto folders = catalog.FolderPaths();
     const auto pathOf = [&](int32_t fileId) {
         const CatalogFile& file = catalog.files.at(fileId);
-        return Shown(folders.at(file.folderId) + file.name);
+        return NormalVaultPath(folders.at(file.folderId) + file.name);
     };
     if (!args.json) {
-        for (const auto& [id, path] : folders) Print(L"folder " + std::to_wstring(id) + L" \\" + Shown(path) + L"\n");
+        for (const auto& [id, path] : folders) Print(L"folder " + std::to_wstring(id) + L" \\" + NormalVaultPath(path) + L"\n");
         for (const auto& [id, file] : catalog.files) {
             Print(L"file " + std::to_wstring(id) + L" " + pathOf(id) + L"\n");
             for (int32_t referenced : file.references) Print(L"  references " + pathOf(referenced) + L"\n");
@@ -76,7 +67,7 @@ int List(const Arguments& args) {
     }
     std::wstring out = L"{\"folders\": [";
     for (const auto& [id, path] : folders) {
-        out += (out.back() == L'[' ? L"" : L", ") + (L"{\"id\": " + std::to_wstring(id) + L", \"path\": " + Json(Shown(path)) + L"}");
+        out += (out.back() == L'[' ? L"" : L", ") + (L"{\"id\": " + std::to_wstring(id) + L", \"path\": " + Json(NormalVaultPath(path)) + L"}");
     }
     out += L"], \"files\": [";
     for (const auto& [id, file] : catalog.files) {
@@ -96,7 +87,7 @@ bool RecoverAndTell(Database& db, FileFormatMgr* manager) {
         fprintf(stderr, "vaulthost: finished %d interrupted move%s\n", report.finished, report.finished == 1 ? "" : "s");
     }
     for (const std::wstring& problem : report.problems) {
-        fprintf(stderr, "vaulthost: not recovered: %s\n", Narrow(problem).c_str());
+        fprintf(stderr, "vaulthost: not recovered: %s\n", MessageText(problem).c_str());
     }
     return report.problems.empty();
 }
@@ -126,7 +117,7 @@ MoveItem* ItemFor(const Catalog& catalog, const std::wstring& vaultPath, int32_t
         return new MoveItem{*file, folder, destination ? destination : folder, newName};
     }
     const auto folder = catalog.FindFolder(vaultPath);
-    if (!folder || *folder == kRootFolderId) throw UsageError("no item " + Narrow(vaultPath) + " in the vault");
+    if (!folder || *folder == kRootFolderId) throw UsageError("no item " + MessageText(vaultPath) + " in the vault");
     return new MoveItem{0, *folder, destination ? destination : catalog.folders.at(*folder).parentId, newName};
 }
 
@@ -142,7 +133,7 @@ int Operate(const Arguments& args, bool rename) {
         throw UsageError("an interrupted move could not be finished; see above");
     }
     DatabaseHost host(db, LocalRoot(args));
-    if (args.progress) host.OnProgress([](const std::wstring& step) { fprintf(stderr, "%s\n", Narrow(step).c_str()); });
+    if (args.progress) host.OnProgress([](const std::wstring& step) { fprintf(stderr, "%s\n", MessageText(step).c_str()); });
     OwnedRequest request;
     request.localRoot = LocalRoot(args);
     request.vault = installation.VaultObject();
@@ -151,13 +142,17 @@ int Operate(const Arguments& args, bool rename) {
         request.items.Append(ItemFor(catalog, args.operands[0], 0, args.operands[1]));
     } else {
         const auto destination = catalog.FindFolder(args.operands.back());
-        if (!destination) throw UsageError("no folder " + Narrow(args.operands.back()) + " in the vault");
+        if (!destination) throw UsageError("no folder " + MessageText(args.operands.back()) + " in the vault");
         for (size_t i = 0; i + 1 < args.operands.size(); ++i) {
             request.items.Append(ItemFor(catalog, args.operands[i], *destination, L""));
         }
     }
     ArmCrashPoints(installation.Module(), [&host] { return host.ListedDocuments(); });
+    LARGE_INTEGER start, end, frequency;
+    QueryPerformanceCounter(&start);
     const HRESULT hr = installation.GhMove()(nullptr, &host, &request, args.silent);
+    QueryPerformanceCounter(&end);
+    QueryPerformanceFrequency(&frequency);
     const bool diskFollowed = request.errors.Empty() && request.refErrors.Empty();
     if (host.PendingIntent() && diskFollowed) {
         Transaction transaction(db);
@@ -165,7 +160,10 @@ int Operate(const Arguments& args, bool rename) {
         transaction.Commit();
     }
     PrintOutcome(request, hr, host.DatabaseFailure(), args.json);
-    if (args.progress) fprintf(stderr, "callbacks of the host took %.3f s\n", host.CallbackSeconds());
+    if (args.progress) {
+        const double seconds = static_cast<double>(end.QuadPart - start.QuadPart) / static_cast<double>(frequency.QuadPart);
+        fprintf(stderr, "ghMove took %.3f s, of which the host's callbacks %.3f s\n", seconds, host.CallbackSeconds());
+    }
     return hr == S_OK && diskFollowed && request.dbErrors.Empty() ? kDone : kRefused;
 }
 
@@ -178,5 +176,5 @@ int RunCommand(const Arguments& args) {
     if (args.command == L"rename") return Operate(args, true);
     if (args.command == L"check") return Check(args);
     if (args.command == L"recover") return Recover(args);
-    throw UsageError("unknown command " + Narrow(args.command));
+    throw UsageError("unknown command " + MessageText(args.command));
 }

@@ -32,7 +32,7 @@ Arguments Parse(int argc, wchar_t** argv) {
     for (int i = 2; i < argc; ++i) {
         const std::wstring arg = argv[i];
         const auto value = [&]() -> std::wstring {
-            if (i + 1 >= argc) throw UsageError("a value must follow " + std::string(arg.begin(), arg.end()));
+            if (i + 1 >= argc) throw UsageError("a value must follow " + MessageText(arg));
             return argv[++i];
         };
         if (arg == L"--vault") {
@@ -50,7 +50,7 @@ Arguments Parse(int argc, wchar_t** argv) {
             args.files = _wtoi(count.c_str());
             if (args.files <= 0 || args.files > 1000000) throw UsageError("--files takes a count from 1 to 1000000");
         } else if (arg.compare(0, 2, L"--") == 0) {
-            throw UsageError("unknown option " + std::string(arg.begin(), arg.end()));
+            throw UsageError("unknown option " + MessageText(arg));
         } else {
             args.operands.push_back(arg);
         }

@@ -1,5 +1,7 @@
 #include "referencehost/Output.h"
 
+#include "common/Handles.h"
+
 #include <windows.h>
 
 #include <cstdio>
@@ -138,8 +140,8 @@ std::wstring ResultText(HRESULT code) {
                                             FORMAT_MESSAGE_IGNORE_INSERTS,
                                         nullptr, static_cast<DWORD>(code), 0, reinterpret_cast<wchar_t*>(&message), 0,
                                         nullptr);
+    const UniqueLocalMem<wchar_t> owned(message);
     std::wstring text = length ? std::wstring(message, length) : L"unknown result";
-    LocalFree(message);
     while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L'.')) text.pop_back();
     return text;
 }

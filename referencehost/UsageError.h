@@ -10,3 +10,10 @@ class UsageError : public std::runtime_error {
 public:
     explicit UsageError(const std::string& what) : std::runtime_error(what) {}
 };
+
+// A path or name inside such a line; characters beyond ASCII show as "?".
+inline std::string MessageText(const std::wstring& text) {
+    std::string out;
+    for (wchar_t c : text) out += c < 0x80 ? static_cast<char>(c) : '?';
+    return out;
+}

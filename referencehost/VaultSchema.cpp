@@ -55,12 +55,6 @@ CREATE TABLE intent_rewrites(
   PRIMARY KEY(intent_id, seq)) WITHOUT ROWID;
 )sql";
 
-std::string Narrow(const std::wstring& text) {
-    std::string out;
-    for (wchar_t c : text) out += c < 0x80 ? static_cast<char>(c) : '?';
-    return out;
-}
-
 int UserVersion(Database& db) {
     Statement version = db.Prepare("PRAGMA user_version");
     return version.Step() ? static_cast<int>(version.Int(0)) : 0;
@@ -77,9 +71,9 @@ void CreateSchema(Database& db) {
 
 Database OpenVaultDatabase(const std::wstring& vaultFolder, Access access) {
     const std::wstring path = vaultFolder + L"\\" + kDatabaseName;
-    const std::string where = "the vault database " + Narrow(path);
+    const std::string where = "the vault database " + MessageText(path);
     if (GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) {
-        throw UsageError("no vault in " + Narrow(vaultFolder) + " (make one with: init)");
+        throw UsageError("no vault in " + MessageText(vaultFolder) + " (make one with: init)");
     }
     try {
         Database db(path, Database::Mode::Existing);

@@ -1,5 +1,5 @@
-// The sample vault client: a small in-memory vault database whose local view
-// is a real folder tree, and the MoveHost that the module calls back.
+// The campaign's vault client: a small in-memory vault database whose local
+// view is a real folder tree, and the MoveHost that the module calls back.
 #pragma once
 
 #include "GhMove.h"
