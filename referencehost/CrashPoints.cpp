@@ -65,23 +65,22 @@ BOOL WINAPI MoveFileThenCrash(LPCWSTR from, LPCWSTR to, DWORD flags) {
 // host's crash point interrupts before the middle document's rewrite.
 class InterruptedManager : public FileFormatMgr {
 public:
-    HRESULT Reserved0() override { return Real()->Reserved0(); }
-    HRESULT Reserved1() override { return Real()->Reserved1(); }
-    HRESULT Reserved2() override { return Real()->Reserved2(); }
-    HRESULT Reserved3() override { return Real()->Reserved3(); }
-    HRESULT Reserved4() override { return Real()->Reserved4(); }
-    HRESULT Reserved5() override { return Real()->Reserved5(); }
-    HRESULT Reserved6() override { return Real()->Reserved6(); }
+    HRESULT Reserved0() override { return real->Reserved0(); }
+    HRESULT Reserved1() override { return real->Reserved1(); }
+    HRESULT Reserved2() override { return real->Reserved2(); }
+    HRESULT Reserved3() override { return real->Reserved3(); }
+    HRESULT Reserved4() override { return real->Reserved4(); }
+    HRESULT Reserved5() override { return real->Reserved5(); }
+    HRESULT Reserved6() override { return real->Reserved6(); }
     HRESULT UpdateReferencePaths(const wchar_t* target, Lst<MoveRef*>* refs, int32_t r1, int32_t r2, int32_t r3,
                                  int32_t r4) override {
         if (++calls_ >= (g_listedDocuments() + 1) / 2) ReachCrashPoint(CrashPoint::DuringRewrite);
-        return Real()->UpdateReferencePaths(target, refs, r1, r2, r3, r4);
+        return real->UpdateReferencePaths(target, refs, r1, r2, r3, r4);
     }
 
     FileFormatMgr* real = nullptr;
 
 private:
-    FileFormatMgr* Real() const { return real; }
     int calls_ = 0;
 };
 InterruptedManager g_manager;

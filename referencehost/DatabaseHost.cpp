@@ -1,5 +1,7 @@
 #include "referencehost/DatabaseHost.h"
 
+#include "referencehost/FoundFile.h"
+
 #include "referencehost/CrashPoints.h"
 #include "referencehost/MoveIntent.h"
 #include "referencehost/Rights.h"
@@ -258,22 +260,6 @@ const CatalogFile* DatabaseHost::OtherFileNamed(const std::wstring& name, int32_
     named.Bind(1, name).Bind(2, except);
     return named.Step() ? &catalog_.files.at(static_cast<int32_t>(named.Int(0))) : nullptr;
 }
-
-namespace {
-
-// A found file that owns its texts: the name and its folder in the vault.
-struct FoundFile : FoundFileRecord {
-    FoundFile(int32_t fileId, int32_t folderId, std::wstring fileName, std::wstring folderPath)
-        : name(std::move(fileName)), folder(std::move(folderPath)) {
-        value1 = fileId;
-        value2 = folderId;
-        text1 = name.c_str();
-        text2 = folder.c_str();
-    }
-    std::wstring name, folder;
-};
-
-}  // namespace
 
 // The files anywhere in the vault that carry the name of one of the paths.
 HRESULT DatabaseHost::FindFilesByName(int32_t, const std::vector<std::wstring>* names,

@@ -1,5 +1,7 @@
 #include "tests/campaign/SampleVault.h"
 
+#include "referencehost/FoundFile.h"
+
 #include <fstream>
 #include <memory>
 
@@ -165,22 +167,6 @@ void SampleVault::RefuseItems(MoveRequest* request) const {
         request->dbErrors.Append(refused);
     }
 }
-
-namespace {
-
-// A found file that owns its texts: the name and its folder in the vault.
-struct FoundFile : FoundFileRecord {
-    FoundFile(int32_t fileId, int32_t folderId, std::wstring fileName, std::wstring folderPath)
-        : name(std::move(fileName)), folder(std::move(folderPath)) {
-        value1 = fileId;
-        value2 = folderId;
-        text1 = name.c_str();
-        text2 = folder.c_str();
-    }
-    std::wstring name, folder;
-};
-
-}  // namespace
 
 // The files anywhere in the vault that carry the name of one of the paths.
 HRESULT SampleVault::FindFilesByName(int32_t, const std::vector<std::wstring>* names,
