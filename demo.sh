@@ -47,7 +47,7 @@ echo "  its image: $vault/refused-move.png"
 step "move Projects\\Pump into Archive while another program holds pump.asm for 3 s"
 cp "$vault/report-dialog.png" "$vault/refused-move.png"
 WINEPREFIX="$build/wineprefix" WINEDEBUG=-all $(tools/wine-loader.sh "$build") "$build/bin/FileHolder.exe" \
-  "$(printf 'Z:%s' "$vault/view/Projects/Pump/pump.asm" | tr / '\\')" 3 &
+  "$(printf 'Z:%s' "$vault/Engineering/Projects/Pump/pump.asm" | tr / '\\')" 3 &
 sleep 1
 vh mv 'Projects\Pump' Archive || true
 journal ReportDialog | awk -F'\t' '$1 == "Item" { print "  the report dialog shows: " $2 ": " $9 }'

@@ -18,7 +18,7 @@
 
 namespace {
 
-std::wstring LocalRoot(const Arguments& args) { return args.vault + L"\\view"; }
+std::wstring LocalRoot(const Arguments& args) { return args.vault + L"\\Engineering"; }
 
 // A request whose lists own what they hold.
 struct OwnedRequest : MoveRequest {

@@ -7,14 +7,6 @@ namespace {
 // How long a command waits for another program's write to end.
 constexpr int kBusyTimeoutMs = 1500;
 
-std::string Utf8(const std::wstring& text) {
-    const int size = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
-    std::string out(static_cast<size_t>(size > 0 ? size : 1), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, &out[0], size, nullptr, nullptr);
-    out.pop_back();
-    return out;
-}
-
 }  // namespace
 
 void RaiseDatabaseError(sqlite3* db, int code) {
@@ -77,7 +69,7 @@ std::wstring Statement::Text(int column) const {
 Database::Database(const std::wstring& path, Mode mode) {
     sqlite3* db = nullptr;
     const int flags = SQLITE_OPEN_READWRITE | (mode == Mode::Create ? SQLITE_OPEN_CREATE : 0);
-    const int rc = sqlite3_open_v2(Utf8(path).c_str(), &db, flags, nullptr);
+    const int rc = sqlite3_open_v2(standin::ToUtf8(path).c_str(), &db, flags, nullptr);
     db_.reset(db);
     if (rc != SQLITE_OK) RaiseDatabaseError(db, rc);
     sqlite3_busy_timeout(db, kBusyTimeoutMs);

@@ -3,7 +3,7 @@
 // can tell the user in one line what went wrong.
 #pragma once
 
-#include <sqlite3.h>
+#include "installation/standin/SqliteHandles.h"
 
 #include <cstdint>
 #include <memory>
@@ -18,13 +18,6 @@ public:
 
 private:
     int code_;
-};
-
-struct CloseDatabase {
-    void operator()(sqlite3* db) const { sqlite3_close_v2(db); }
-};
-struct FinalizeStatement {
-    void operator()(sqlite3_stmt* statement) const { sqlite3_finalize(statement); }
 };
 
 class Statement {
@@ -46,7 +39,7 @@ public:
 
 private:
     sqlite3* db_;
-    std::unique_ptr<sqlite3_stmt, FinalizeStatement> statement_;
+    standin::SqliteStatement statement_;
 };
 
 class Database {
@@ -60,7 +53,7 @@ public:
     int64_t LastInsertId() const { return sqlite3_last_insert_rowid(db_.get()); }
 
 private:
-    std::unique_ptr<sqlite3, CloseDatabase> db_;
+    standin::SqliteDatabase db_;
 };
 
 // BEGIN IMMEDIATE at once, so that a database another program writes is

@@ -1,7 +1,8 @@
 // Stand-in for the vault client's stored-procedure library, built to
 // interfaces/Dalbrook.h and exporting the names of interfaces/Dalbrook.def.
 // A connection is made for a configured vault only; rights come from the
-// installation's permission store, one line per user and folder.
+// vault database's folder_rights table when one is configured, otherwise
+// from the installation's permission store, one line per user and folder.
 //
 // Journal (Dalbrook.journal):
 //   Construct;  Destroy
@@ -12,18 +13,23 @@
 //   vault=<db server>|<db name>|<login 5>|<login 6>|<vault>|<login 3>
 //                        connection information that mhCreate accepts; the
 //                        connection's user is <login 3>
-//   rights=<user>|<folder id>|<rights>   the user's rights on a folder
+//   database=<path>      the vault's SQLite file, read for every question;
+//                        one that cannot be read has nothing stored
+//   rights=<user>|<folder id>|<rights>   the user's rights on a folder,
+//                        read when no database is configured
 //   fail:mhCreate=<code>, fail:mhGetUserRights=<code>   answered instead
 // Numbers are written as in the configuration (0x... for rights and codes).
 #include "interfaces/Dalbrook.h"
 
 #include "installation/standin/Journal.h"
+#include "installation/standin/SqliteHandles.h"
 
 #include <windows.h>
 
 #include <cstring>
 #include <cwchar>
 #include <new>
+#include <optional>
 #include <vector>
 
 namespace {
@@ -54,15 +60,29 @@ bool KnownVault(const SpConnectInfo& info) {
     return false;
 }
 
-bool StoredRights(const std::wstring& user, int32_t folderId, uint32_t& rights) {
+std::optional<uint32_t> DatabaseRights(const std::wstring& database, const std::wstring& user, int32_t folderId) {
+    const standin::SqliteDatabase db = standin::OpenForReading(database);
+    if (!db) return std::nullopt;
+    const standin::SqliteStatement query =
+        standin::Prepare(db.get(), "SELECT rights FROM folder_rights WHERE user = ? AND folder_id = ?");
+    const std::optional<int64_t> rights = standin::FirstInteger(query.get(), user, int64_t{folderId});
+    if (!rights) return std::nullopt;
+    return static_cast<uint32_t>(*rights);
+}
+
+std::optional<uint32_t> ConfiguredRights(const std::wstring& user, int32_t folderId) {
     for (const std::wstring& line : standin::ConfigValues(kComponent, L"rights")) {
         const std::vector<std::wstring> fields = standin::SplitFields(line);
         if (fields.size() != 3 || _wcsicmp(fields[0].c_str(), user.c_str()) != 0) continue;
         if (static_cast<int32_t>(wcstol(fields[1].c_str(), nullptr, 0)) != folderId) continue;
-        rights = static_cast<uint32_t>(wcstoul(fields[2].c_str(), nullptr, 0));
-        return true;
+        return static_cast<uint32_t>(wcstoul(fields[2].c_str(), nullptr, 0));
     }
-    return false;
+    return std::nullopt;
+}
+
+std::optional<uint32_t> StoredRights(const std::wstring& user, int32_t folderId) {
+    const std::wstring database = standin::Config(kComponent, L"database");
+    return database.empty() ? ConfiguredRights(user, folderId) : DatabaseRights(database, user, folderId);
 }
 
 int32_t Configured(const wchar_t* call, int32_t otherwise) {
@@ -111,12 +131,12 @@ void SpMgr::Release() {
 int32_t SpProject::mhGetUserRights(int32_t hostContext, int32_t folderId, uint32_t* rights) {
     // Every SpProject this library hands out is one of its procedures.
     const std::wstring& user = static_cast<ProjectProcedure*>(this)->user;
-    uint32_t stored = 0;
-    int32_t result = StoredRights(user, folderId, stored) ? S_OK : kNoRights;
+    const std::optional<uint32_t> stored = StoredRights(user, folderId);
+    int32_t result = stored ? S_OK : kNoRights;
     if (result == S_OK) result = Configured(L"mhGetUserRights", S_OK);
-    if (result == S_OK && rights) *rights = stored;
+    const uint32_t granted = result == S_OK ? *stored : 0;
+    if (result == S_OK && rights) *rights = granted;
     standin::Journal(kComponent, {L"mhGetUserRights", std::to_wstring(hostContext), std::to_wstring(folderId), user,
-                                  standin::Hex(static_cast<unsigned long>(result)),
-                                  standin::Hex(static_cast<unsigned long>(result == S_OK ? stored : 0))});
+                                  standin::Hex(static_cast<unsigned long>(result)), standin::Hex(granted)});
     return result;
 }

@@ -1,5 +1,6 @@
-// The vault's folders by local path, from "folder=<path>|<id>" lines of the
-// configuration (paths compared ignoring case).
+// The vault's folders by local path, from the vault database's folders table
+// when the configuration names one, otherwise from its "folder=<path>|<id>"
+// lines (paths and names compared ignoring case either way).
 #pragma once
 
 #include "common/ComPtr.h"

@@ -10,6 +10,9 @@
 //                                          as in every stand-in configuration)
 //   fail:<call>=<code>       the call answers the code, with error information
 //   folder=<path>|<id>       a vault folder at that full local path
+//   database=<path>|<root>   the vault's SQLite file, whose folders table
+//                            holds the folders below the local root <root>;
+//                            read instead of the folder lines
 //   without=model|handler|utility|hooks|value|dispatch|folders   that interface is missing
 //   null-dispatcher=<cmd>    GetDispatcher hands out none for that command
 //   vault-value=<n>          what GetVaultValue and the "VaultValue" property give

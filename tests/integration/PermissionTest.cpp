@@ -2,6 +2,7 @@
 // the user's rights on the item's folders, read through the module's own
 // connection from the vault's registry settings, the login manager's table
 // and the stored-procedure library.
+#include "installation/standin/SqliteHandles.h"
 #include "installation/standin/StandinWindows.h"
 #include "installation/vault/VaultClass.h"
 #include "LoadedModule.h"
@@ -107,6 +108,15 @@ protected:
             if (entry[0] == L"Item") problems = {entry[3], entry[4], entry[9], entry[11], entry[8]};
         }
         return problems;
+    }
+    // Runs SQL on the database file, created when missing, as the host writes it.
+    static void WriteDatabase(const std::wstring& path, const std::string& sql) {
+        sqlite3* opened = nullptr;
+        const int rc = sqlite3_open_v2(standin::ToUtf8(path).c_str(), &opened,
+                                       SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+        const standin::SqliteDatabase db(opened);
+        ASSERT_EQ(rc, SQLITE_OK);
+        ASSERT_EQ(sqlite3_exec(db.get(), sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK) << sqlite3_errmsg(db.get());
     }
     std::wstring Explained(bool isFolder) {
         const Fields seen = Refused(isFolder);
@@ -216,6 +226,30 @@ TEST_F(PermissionTest, ANameNotUniqueIsExplainedByItsOwnText) {
     EXPECT_EQ(seen[2], L"37");
     EXPECT_EQ(seen[3], seen[4]);
     EXPECT_EQ(folder.JournalCalls(L"Dalbrook"), (Fields{L"Construct", L"mhCreate", L"Release", L"Destroy"}));
+}
+
+// The host's vault database alone names the folders and holds the rights,
+// its names and users matched ignoring case; a folder without stored rights
+// explains nothing in particular.
+TEST_F(PermissionTest, TheVaultDatabaseNamesTheFoldersAndHoldsTheRights) {
+    Connectable();
+    const std::wstring database = folder.Root() + L"\\vault.db";
+    WriteDatabase(database,
+                  "CREATE TABLE folders(id INTEGER PRIMARY KEY, parent_id INTEGER REFERENCES folders(id),"
+                  " name TEXT NOT NULL);"
+                  "CREATE UNIQUE INDEX folders_by_parent_and_name ON folders(parent_id, name COLLATE NOCASE);"
+                  "CREATE TABLE folder_rights(user TEXT NOT NULL COLLATE NOCASE, folder_id INTEGER NOT NULL"
+                  " REFERENCES folders(id), rights INTEGER NOT NULL, PRIMARY KEY(user, folder_id)) WITHOUT ROWID;"
+                  "INSERT INTO folders VALUES(1, NULL, ''), (2, 1, 'ARCHIVE'), (3, 1, 'parts');"
+                  "INSERT INTO folder_rights VALUES('Alice', 2, " + std::to_string(kAddBoth) + "), ('Alice', 3, " +
+                      std::to_string(kAllSource & ~kRightMoveFiles) + ");");
+    folder.Configure(kVaultComponent, {L"database=" + standin::EscapeField(database + L"|" + folder.LocalRoot() + L"\\")});
+    folder.Configure(L"Dalbrook", {L"vault=tcp:vaultdb|Engineering|alice@vaultdb|secret|localview|alice",
+                                   L"database=" + standin::EscapeField(database)});
+    EXPECT_EQ(Explained(false), L"You do not have Move file permissions");
+
+    WriteDatabase(database, "DELETE FROM folder_rights WHERE folder_id = 3;");
+    EXPECT_EQ(Explained(false), kLackOne);
 }
 
 TEST_F(PermissionTest, AVaultWithoutALoginRecordGetsNoConnection) {

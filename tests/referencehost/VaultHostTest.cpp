@@ -7,7 +7,7 @@
 
 #include "common/Handles.h"
 
-#include <sqlite3.h>
+#include "installation/standin/SqliteHandles.h"
 
 #include <gtest/gtest.h>
 
@@ -87,15 +87,10 @@ void Execute(sqlite3* db, const char* sql) {
     ASSERT_EQ(sqlite3_exec(db, sql, nullptr, nullptr, &message), SQLITE_OK) << (message ? message : "");
 }
 
-struct CloseDatabase {
-    void operator()(sqlite3* db) const { sqlite3_close(db); }
-};
-using Connection = std::unique_ptr<sqlite3, CloseDatabase>;
-
-Connection Open(const std::wstring& path) {
+standin::SqliteDatabase Open(const std::wstring& path) {
     sqlite3* db = nullptr;
     sqlite3_open(Narrow(path).c_str(), &db);
-    return Connection(db);
+    return standin::SqliteDatabase(db);
 }
 
 class CrashPointTest : public VaultHostTest, public ::testing::WithParamInterface<const wchar_t*> {};
@@ -116,8 +111,8 @@ TEST_P(CrashPointTest, RecoverFinishesTheInterruptedMoveAndLosesNoFile) {
     // Every file of the vault, and no other, is on disk; the moved ones at their new place.
     const std::string after = Run(L"ls").output;
     EXPECT_NE(after.find("Archive\\Gearbox\\Drawings\\gearbox.drw"), std::string::npos) << after;
-    EXPECT_TRUE(folder.Exists(L"..\\vault\\view\\Archive\\Gearbox\\shaft.prt"));
-    EXPECT_FALSE(folder.Exists(L"..\\vault\\view\\Projects\\Gearbox"));
+    EXPECT_TRUE(folder.Exists(L"..\\vault\\Engineering\\Archive\\Gearbox\\shaft.prt"));
+    EXPECT_FALSE(folder.Exists(L"..\\vault\\Engineering\\Projects\\Gearbox"));
     EXPECT_EQ(std::count(before.begin(), before.end(), '\n'), std::count(after.begin(), after.end(), '\n'));
     // Nothing is left to recover, so a second recovery changes nothing.
     EXPECT_NE(Run(L"recover").output.find("nothing to recover"), std::string::npos);
@@ -130,7 +125,7 @@ INSTANTIATE_TEST_SUITE_P(EachPoint, CrashPointTest,
 TEST_F(VaultHostTest, UnusableDatabasesAreRefusedAndLeftAsTheyWere) {
     InitSample();
     {
-        const Connection other = Open(Database());
+        const standin::SqliteDatabase other = Open(Database());
         Execute(other.get(), "BEGIN EXCLUSIVE");
         const std::string bytes = ReadBytes(Database());
         const Outcome locked = Run(L"mv Projects\\Cover.prt Archive --silent");
@@ -140,7 +135,7 @@ TEST_F(VaultHostTest, UnusableDatabasesAreRefusedAndLeftAsTheyWere) {
         Execute(other.get(), "ROLLBACK");
     }
     {
-        const Connection other = Open(Database());
+        const standin::SqliteDatabase other = Open(Database());
         Execute(other.get(), "PRAGMA user_version = 7");
     }
     std::string bytes = ReadBytes(Database());
@@ -194,7 +189,7 @@ TEST_F(VaultHostTest, ARenameRewritesTheReferencesItLists) {
     InitSample();
     const Outcome renamed = Run(L"rename Projects\\Gearbox\\shaft.prt main-shaft.prt --silent --json");
     EXPECT_EQ(renamed.exitCode, 0u) << renamed.output;
-    const std::string old = Narrow(Vault()) + "\\view\\Projects\\Gearbox\\shaft.prt";
+    const std::string old = Narrow(Vault()) + "\\Engineering\\Projects\\Gearbox\\shaft.prt";
     std::string escaped;
     for (char c : old) escaped += c == '\\' ? std::string("\\\\") : std::string(1, c);
     EXPECT_NE(renamed.output.find("\"oldRef\": \"" + escaped + "\""), std::string::npos) << renamed.output;
