@@ -1,18 +1,16 @@
 #include "referencehost/Database.h"
 
-#include <windows.h>
-
 namespace {
 
 // How long a command waits for another program's write to end.
 constexpr int kBusyTimeoutMs = 1500;
 
-}  // namespace
-
-void RaiseDatabaseError(sqlite3* db, int code) {
+[[noreturn]] void RaiseDatabaseError(sqlite3* db, int code) {
     const char* message = db ? sqlite3_errmsg(db) : sqlite3_errstr(code);
     throw DatabaseError(code, message ? message : "unknown database error");
 }
+
+}  // namespace
 
 Statement::Statement(sqlite3* db, const char* sql) : db_(db) {
     sqlite3_stmt* statement = nullptr;

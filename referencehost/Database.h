@@ -70,5 +70,3 @@ private:
     Database& db_;
     bool open_ = true;
 };
-
-[[noreturn]] void RaiseDatabaseError(sqlite3* db, int code);
