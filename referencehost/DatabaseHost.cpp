@@ -215,7 +215,7 @@ std::unique_ptr<DbMoveError> DatabaseHost::Refusal(const MoveItem& item) const {
 
     const uint32_t sourceNeeds = isFile ? kFileSourceNeeds : kFolderSourceNeeds;
     const uint32_t targetNeeds = staysPut ? 0 : isFile ? kRightAddFile : kRightAddFolder;
-    const std::optional<int32_t> sameName = isFile ? catalog_.FileIn(target, name) : catalog_.ChildFolder(target, name);
+    const std::optional<int32_t> sameName = ItemNamed(isFile, target, name);
     if (isFile && CheckedOutElsewhere(item.fileId)) {
         refused->kind = kCheckedOutElsewhere;
     } else if ((RightsOn(source) & sourceNeeds) != sourceNeeds || (RightsOn(target) & targetNeeds) != targetNeeds) {
@@ -235,6 +235,16 @@ std::unique_ptr<DbMoveError> DatabaseHost::Refusal(const MoveItem& item) const {
         return nullptr;
     }
     return refused;
+}
+
+// Through the indexes by parent and name, so that a request of many items
+// does not walk the whole catalogue for each.
+std::optional<int32_t> DatabaseHost::ItemNamed(bool isFile, int32_t folderId, const std::wstring& name) const {
+    Statement named = db_.Prepare(isFile ? "SELECT id FROM files WHERE folder_id = ? AND name = ? COLLATE NOCASE"
+                                         : "SELECT id FROM folders WHERE parent_id = ? AND name = ? COLLATE NOCASE");
+    named.Bind(1, folderId).Bind(2, name);
+    if (!named.Step()) return std::nullopt;
+    return static_cast<int32_t>(named.Int(0));
 }
 
 uint32_t DatabaseHost::RightsOn(int32_t folderId) const {

@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 class DatabaseHost : public MoveHost {
@@ -42,6 +43,7 @@ private:
     void ListChangedReferences(MoveRequest* request);
     void RefuseItems(MoveRequest* request) const;
     std::unique_ptr<DbMoveError> Refusal(const MoveItem& item) const;
+    std::optional<int32_t> ItemNamed(bool isFile, int32_t folderId, const std::wstring& name) const;
     uint32_t RightsOn(int32_t folderId) const;
     bool CheckedOutElsewhere(int32_t fileId) const;
     bool MustBeUnique(const std::wstring& name) const;

@@ -153,7 +153,26 @@ TEST_F(VaultHostTest, UnusableDatabasesAreRefusedAndLeftAsTheyWere) {
     EXPECT_NE(refused.output.find("is damaged"), std::string::npos) << refused.output;
     EXPECT_EQ(ReadBytes(Database()), bytes);
 
-    EXPECT_EQ(Run(L"ls --vault-typo").exitCode, 2u);
+}
+
+// A file found at both its old and its new path with different bytes is
+// kept at both: recovery reports it and leaves the move unfinished.
+TEST_F(VaultHostTest, RecoveryNeverDeletesAFileWhoseBytesAreNowhereElse) {
+    InitSample();
+    EXPECT_EQ(Run(L"mv Projects\\Cover.prt Archive --silent", L"after-database").exitCode, 70u);
+    folder.WriteFile(L"..\\vault\\Engineering\\Archive\\Cover.prt", "another drawing's bytes");
+    const Outcome recovered = Run(L"recover");
+    EXPECT_EQ(recovered.exitCode, 1u);
+    EXPECT_NE(recovered.output.find("kept both copies of"), std::string::npos) << recovered.output;
+    EXPECT_TRUE(folder.Exists(L"..\\vault\\Engineering\\Projects\\Cover.prt"));
+    EXPECT_EQ(folder.ReadFile(L"..\\vault\\Engineering\\Archive\\Cover.prt"), "another drawing's bytes");
+    EXPECT_NE(Run(L"check").output.find("an interrupted move is not finished"), std::string::npos);
+}
+
+TEST_F(VaultHostTest, AnUnknownOptionIsMisuse) {
+    const Outcome misuse = Run(L"ls --vault-typo");
+    EXPECT_EQ(misuse.exitCode, 2u);
+    EXPECT_NE(misuse.output.find("unknown option --vault-typo"), std::string::npos) << misuse.output;
 }
 
 // The vault refuses items one by one for each reason it has (a name taken
