@@ -2,6 +2,7 @@
 // dialog. When the dialog cannot be shown, a plain message box says why.
 #include "common/ComApartment.h"
 #include "common/ComCreate.h"
+#include "common/ComErrors.h"
 #include "common/TextFormat.h"
 #include "module/Translate.h"
 #include "move/Mover.h"
@@ -13,10 +14,6 @@ namespace {
 
 constexpr const wchar_t* kDialogName = L"MoveError";
 
-void ThrowIfFailed(HRESULT hr) {
-    if (FAILED(hr)) throw ComError(hr);
-}
-
 // Returns when the user has closed the dialog. The dialog calls back into the
 // command object and the report tree on this thread meanwhile.
 void ShowReport(Mover& mover, const std::wstring& description, bool cannotMode) {
@@ -24,7 +21,7 @@ void ShowReport(Mover& mover, const std::wstring& description, bool cannotMode) 
     ThrowIfFailed(CreateRunningObject(CLSID_FileRefDlg, IID_IFileRefDlg, dialog));
     const RefPtr<FileRefCmdDbErrors> command(new FileRefCmdDbErrors(&mover, description, cannotMode));
     if (!dialog) throw ComError(E_POINTER);
-    const Bstr name = MakeBstr(kDialogName);
+    const Bstr name(kDialogName);
     ThrowIfFailed(dialog->ShowReport(mover.hwndParent, command.Get(), 0, 0, name.Get()));
 }
 
@@ -32,11 +29,13 @@ void ShowReport(Mover& mover, const std::wstring& description, bool cannotMode) 
 
 void Mover::ShowMoveErrors(const std::wstring& description, bool cannotMode) {
     const ComApartment com;
-    try {
+    // Memory that runs out on the way is told like any COM error.
+    const HRESULT hr = GuardedCall([&] {
         ShowReport(*this, description, cannotMode);
-    } catch (const ComError& error) {
-        const std::wstring text = FormatText(Translate(Msg::ReportNotShown), {error.Code()}) + L"\n" +
-                                  ErrorText(error.Code()).Text();
+        return S_OK;
+    });
+    if (FAILED(hr)) {
+        const std::wstring text = FormatText(Translate(Msg::ReportNotShown), {hr}) + L"\n" + ErrorText(hr).Text();
         MessageBoxW(hwndParent, text.c_str(), Caption().c_str(), MB_ICONERROR);
     }
 }
