@@ -13,8 +13,8 @@
 class Bstr {
 public:
     Bstr() = default;
-    // A copy of the text. Every BSTR the module makes comes from here: one
-    // that cannot be allocated raises a ComError with E_OUTOFMEMORY.
+    // A copy of the text; one that cannot be allocated raises a ComError
+    // with E_OUTOFMEMORY, as every failure to make a BSTR is told.
     explicit Bstr(const std::wstring& text) : Bstr(text.data(), text.size()) {}
     Bstr(const wchar_t* text, size_t length) : b_(SysAllocStringLen(text, static_cast<UINT>(length))) {
         if (!b_) throw ComError(E_OUTOFMEMORY);
