@@ -56,14 +56,14 @@ protected:
 };
 
 // A report with failures of every source: refused by the database (three
-// kinds, one a name used twice), failed on the local disk, references not
-// updated. It is shown, or its fallback box says it could not be; once the
+// kinds, one counted twice, one a name used twice), failed on the local disk,
+// references not updated. It is shown, or its fallback box says it could not be; once the
 // dialog runs, a failure inside one of the report's methods stays there.
 TEST_F(AllocationFailureTest, TheReportIsShownOrExplainedWhicheverAllocationFails) {
     RecordingHost host;
     OwnedRequest request{L"C:\\Vault"};
     request.AddFile(7, 2, 3);
-    for (const int32_t kind : {2, 3, 6}) {
+    for (const int32_t kind : {2, 2, 3, 6}) {
         request->dbErrors.Append(new DbMoveError{7, 0, 0, L"", kind, L"shaft.prt", L"shaft-2.prt",
                                                  L"\\Projects\\Gear\\", L"\\Archive\\"});
     }
