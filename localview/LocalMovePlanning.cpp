@@ -72,10 +72,9 @@ private:
     MoveErrors& errors_;
 };
 
-
 // An item whose folders or file name the host did not resolve is dropped.
 void Planner::PlanRequestItem(MoveItem& item, const FileNameMap& fileNames, const FolderPathMap& folderPaths,
-                            FolderListings& listings) {
+                              FolderListings& listings) {
     Ptr<LocalMoveData> entry = NewEntry(&item, {}, {}, item.fileId == 0);
     const std::wstring* const destination = Resolved(folderPaths, item.destFolderId);
     if (!destination) return;
@@ -128,7 +127,7 @@ void Planner::PlanLocalItem(LocalItem& item, const FolderPathMap& folderPaths) {
 // does not, so only the content of an existing one is tested: one failed
 // lookup per entry of the tree would cost more than all the rest of planning.
 void Planner::ScanSourceTree(const std::wstring& oldFolder, const std::wstring& newFolder, bool newFolderExists,
-                           FolderListings& listings) {
+                             FolderListings& listings) {
     for (const FolderListings::Entry& found : listings.Of(oldFolder)) {
         const LocalMoveData& planned = *LinkPlanned(EntryFor(oldFolder, newFolder, found))->value;
         if (newFolderExists && PathExists(planned.newPath)) {

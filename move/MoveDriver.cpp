@@ -179,8 +179,9 @@ Mover::OperationCounts Mover::CollectIdentifiers(FolderPathMap& folderPaths, Fil
 
 // Two different sources with one target are refused even when the target does
 // not exist yet. Each target is reported once for its first-seen source, and
-// once for every later source. Sets stand in for the list walks of the
-// original rule; the entries and their order are the same.
+// once for every later source. Sets find earlier targets in log time where
+// walks over the list would be quadratic; the entries and their order are
+// the same.
 bool Mover::RecordSharedTargets() {
     std::map<std::wstring, const LocalMoveData*> targets;
     std::set<std::wstring> reported;
