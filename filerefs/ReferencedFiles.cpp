@@ -1,6 +1,6 @@
 // The documents that a plain CAD document references are handed to the vault,
 // each one that the vault knows, except the document itself.
-#include "move/Mover.h"
+#include "filerefs/ReferencedFiles.h"
 
 #include "common/Bstr.h"
 #include "common/ComErrors.h"
@@ -65,8 +65,8 @@ Bstr TakeNext(IReferenceList* list, ComPtr<IListPosition>& position) {
 
 }  // namespace
 
-HRESULT Mover::ProcessReferencedFiles(const std::wstring& target) {
-    const auto model = ComPtr<IVaultObjectModel>::Query(request->vault, IID_IVaultObjectModel);
+HRESULT ProcessReferencedFiles(IUnknown* vault, const std::wstring& target) {
+    const auto model = ComPtr<IVaultObjectModel>::Query(vault, IID_IVaultObjectModel);
     if (!model) return S_FALSE;
     ComPtr<IUnknown> created;
     HRESULT hr = model->CreateUtility(kReferenceUtilityKind, created.Put());
@@ -90,7 +90,7 @@ HRESULT Mover::ProcessReferencedFiles(const std::wstring& target) {
     ComPtr<IListPosition> position;
     hr = list->GetFirstPosition(position.Put());
     ThrowIfFailed(hr);
-    const auto handler = ComPtr<IReferencedFileHandler>::Query(request->vault, IID_IReferencedFileHandler);
+    const auto handler = ComPtr<IReferencedFileHandler>::Query(vault, IID_IReferencedFileHandler);
 
     while (EntriesRemain(position.Get())) {
         const Bstr path = TakeNext(list.Get(), position);

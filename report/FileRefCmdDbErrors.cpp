@@ -3,11 +3,11 @@
 #include "common/Handles.h"
 #include "common/InterfaceTable.h"
 #include "environment/FolderRights.h"
-#include "move/Mover.h"
 #include "report/FileRefErr.h"
 #include "report/FileRefErrPos.h"
 #include "report/MoveProblem.h"
 #include "report/ReportCall.h"
+#include "report/ReportedMove.h"
 #include "report/ReportText.h"
 
 #include <iterator>
@@ -20,8 +20,9 @@ constexpr LONG kColumnFlags = 0x18C00;
 
 }  // namespace
 
-FileRefCmdDbErrors::FileRefCmdDbErrors(Mover* mover_, const std::wstring& description_, bool cannotMode_)
-    : request(mover_->request), cannotMode(cannotMode_), description(SharedBstr(description_)), mover(mover_) {
+FileRefCmdDbErrors::FileRefCmdDbErrors(MoveRequest* request_, ReportedMove* mover_, const std::wstring& description_,
+                                       bool cannotMode_)
+    : request(request_), cannotMode(cannotMode_), description(SharedBstr(description_)), mover(mover_) {
     OpenPermissionConnection();
 }
 

@@ -5,25 +5,15 @@
 #include "common/StringUtil.h"
 #include "common/TextFormat.h"
 #include "module/Translate.h"
-#include "move/Mover.h"
 #include "report/ErrorText.h"
 #include "report/FileRefCmdDbErrors.h"
 #include "report/ReportCall.h"
+#include "report/ReportedMove.h"
 #include "report/ReportText.h"
-
-#include <shlwapi.h>
 
 #include <vector>
 
 namespace {
-
-// The path without its last component and the backslash before it; empty
-// when no backslash comes before the last component.
-std::wstring ParentFolder(const std::wstring& path) {
-    const size_t nameStart = static_cast<size_t>(PathFindFileNameW(path.c_str()) - path.c_str());
-    const size_t separator = nameStart == 0 ? std::wstring::npos : path.rfind(L'\\', nameStart - 1);
-    return separator == std::wstring::npos ? std::wstring() : path.substr(0, separator);
-}
 
 // For an in/out text: the caller's string is freed once the new one exists.
 void ReplaceText(BSTR* text, BSTR fresh) {
