@@ -234,7 +234,7 @@ double TimeListing(const std::wstring& moved, const Tree& tree) {
     for (const TreeFolder& folder : tree.folders) {
         WIN32_FIND_DATAW data = {};
         const UniqueFindHandle search(FindFirstFileW((Below(moved, folder.path) + L"\\*.*").c_str(), &data));
-        while (search && FindNextFileW(search.get(), &data)) {
+        while (search && FindNextFileW(search.Get(), &data)) {
         }
     }
     return Seconds() - start;
@@ -300,7 +300,7 @@ int wmain(int argc, wchar_t** argv) {
     std::wstring folder = self;
     folder = folder.substr(0, folder.rfind(L'\\') + 1);
     const UniqueLibrary module(LoadLibraryW((folder + L"GhMove.dll").c_str()));
-    const auto ghMove = module ? ProcAddress<GhMoveFunction>(module.get(), "ghMove") : nullptr;
+    const auto ghMove = module ? ProcAddress<GhMoveFunction>(module.Get(), "ghMove") : nullptr;
     if (!ghMove) {
         fwprintf(stderr, L"GhMove.dll could not be loaded\n");
         return 1;

@@ -33,7 +33,7 @@ void ListFolder(const std::wstring& folder) {
     WIN32_FIND_DATAW data = {};
     const UniqueFindHandle search(FindFirstFileW((folder + L"\\*.*").c_str(), &data));
     if (!search) return;
-    while (FindNextFileW(search.get(), &data)) {
+    while (FindNextFileW(search.Get(), &data)) {
     }
 }
 
@@ -52,7 +52,7 @@ NotifyByPathNs::PidlPtr IdList(const std::wstring& root, const std::wstring& rel
     ComPtr<IShellFolder> desktop;
     NotifyByPathNs::PidlPtr list;
     if (FAILED(SHGetDesktopFolder(desktop.Put()))) return list;
-    if (FAILED(desktop->ParseDisplayName(nullptr, nullptr, Bstr(root).Get(), nullptr, list.put(), nullptr))) {
+    if (FAILED(desktop->ParseDisplayName(nullptr, nullptr, Bstr(root).Get(), nullptr, list.Put(), nullptr))) {
         return list;
     }
     for (size_t at = 1; list && at <= relative.size();) {
@@ -61,21 +61,21 @@ NotifyByPathNs::PidlPtr IdList(const std::wstring& root, const std::wstring& rel
         at = end + 1;
         const size_t size = 14 + name.size() + 1 + 4;
         NotifyByPathNs::PidlPtr item(static_cast<ITEMIDLIST*>(CoTaskMemAlloc(size + 2)));
-        auto* bytes = reinterpret_cast<unsigned char*>(item.get());
+        auto* bytes = reinterpret_cast<unsigned char*>(item.Get());
         std::memset(bytes, 0, size + 2);
         bytes[0] = static_cast<unsigned char>(size & 0xFF);
         bytes[1] = static_cast<unsigned char>(size >> 8);
         bytes[2] = 0x32;
         WideCharToMultiByte(CP_THREAD_ACP, 0, name.c_str(), -1, reinterpret_cast<char*>(bytes + 14),
                             static_cast<int>(name.size() + 1), nullptr, nullptr);
-        list = NotifyByPathNs::PidlPtr(ILCombine(list.get(), item.get()));
+        list = NotifyByPathNs::PidlPtr(ILCombine(list.Get(), item.Get()));
     }
     return list;
 }
 
 void TellShell(const FloorMove& move, const std::wstring& folder, long event) {
     const NotifyByPathNs::PidlPtr list = IdList(move.localRoot, folder.substr(move.localRoot.size()));
-    if (list) SHChangeNotify(event, SHCNF_IDLIST | SHCNF_FLUSH, list.get(), nullptr);
+    if (list) SHChangeNotify(event, SHCNF_IDLIST | SHCNF_FLUSH, list.Get(), nullptr);
 }
 
 void Announce(const FloorMove& move, const Tree& tree) {

@@ -72,7 +72,7 @@ double TimeModule(GhMoveFunction ghMove, const Side& side, int files, double& pe
 }
 
 FileFormatMgr* Manager(const UniqueLibrary& library) {
-    const auto get = library ? ProcAddress<GetFileFormatMgrFunction>(library.get(), kFileFormatExportName) : nullptr;
+    const auto get = library ? ProcAddress<GetFileFormatMgrFunction>(library.Get(), kFileFormatExportName) : nullptr;
     return get ? get() : nullptr;
 }
 
@@ -102,7 +102,7 @@ SYSTEMTIME Rewrite(FileFormatMgr* manager, const std::wstring& path, Lst<MoveRef
     {
         const UniqueFileHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                                 nullptr, OPEN_EXISTING, 0, nullptr));
-        GetFileTime(file.get(), nullptr, nullptr, &written);
+        GetFileTime(file.Get(), nullptr, nullptr, &written);
     }
     SYSTEMTIME utc = {}, local = {};
     FileTimeToSystemTime(&written, &utc);
@@ -138,7 +138,7 @@ void SetTime(const std::wstring& path, const SYSTEMTIME& local) {
     GetFileAttributesW(path.c_str());
     const UniqueFileHandle file(
         CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
-    SetFileTime(file.get(), nullptr, nullptr, &written);
+    SetFileTime(file.Get(), nullptr, nullptr, &written);
 }
 
 void RenamePart(const Side& side) {

@@ -32,7 +32,7 @@ public:
     long UseCount() const { return shared_ ? shared_->uses : 0; }
 
     // Hands the object on: no holder deletes it any more; this one is empty.
-    [[nodiscard]] T* Release() {
+    [[nodiscard]] T* Detach() {
         if (shared_) shared_->owns = false;
         T* object = p_;
         Reset();

@@ -15,19 +15,19 @@ public:
     explicit UniqueResource(Type value) : value_(value) {}
     UniqueResource(const UniqueResource&) = delete;
     UniqueResource& operator=(const UniqueResource&) = delete;
-    UniqueResource(UniqueResource&& other) noexcept : value_(other.release()) {}
+    UniqueResource(UniqueResource&& other) noexcept : value_(other.Detach()) {}
     UniqueResource& operator=(UniqueResource&& other) noexcept {
-        if (this != &other) reset(other.release());
+        if (this != &other) Reset(other.Detach());
         return *this;
     }
-    ~UniqueResource() { reset(); }
+    ~UniqueResource() { Reset(); }
 
-    Type get() const { return value_; }
+    Type Get() const { return value_; }
     explicit operator bool() const { return value_ != Traits::Empty(); }
 
     // Closes what is held. The last error survives, so that failure paths
     // read the error of the call that failed, not of the cleanup.
-    void reset(Type value = Traits::Empty()) {
+    void Reset(Type value = Traits::Empty()) {
         if (value_ != Traits::Empty()) {
             const DWORD lastError = GetLastError();
             Traits::Close(value_);
@@ -36,11 +36,11 @@ public:
         value_ = value;
     }
 
-    [[nodiscard]] Type release() { return std::exchange(value_, Traits::Empty()); }
+    [[nodiscard]] Type Detach() { return std::exchange(value_, Traits::Empty()); }
 
     // Address for an out argument; whatever was held is closed first.
-    Type* put() {
-        reset();
+    Type* Put() {
+        Reset();
         return &value_;
     }
 

@@ -36,17 +36,17 @@ LoginSession::LoginSession()
       removeEvent_(CreateOpenEvent(kLoginRemoveEventName)) {}
 
 bool LoginSession::OpenSection() {
-    mapping_.reset(OpenFileMappingW(FILE_MAP_ALL_ACCESS, FALSE, kLoginSectionName));
+    mapping_.Reset(OpenFileMappingW(FILE_MAP_ALL_ACCESS, FALSE, kLoginSectionName));
     return static_cast<bool>(mapping_);
 }
 
 bool LoginSession::Lookup(const std::wstring& vault, LoginFields& out) const {
-    const UniqueMappedView view(MapViewOfFile(mapping_.get(), FILE_MAP_READ, 0, 0, 0));
+    const UniqueMappedView view(MapViewOfFile(mapping_.Get(), FILE_MAP_READ, 0, 0, 0));
     if (!view) return false;
-    const size_t bytes = ViewBytes(view.get());
-    const MutexLock locked(mutex_.get());
+    const size_t bytes = ViewBytes(view.Get());
+    const MutexLock locked(mutex_.Get());
     const std::optional<LoginRecord> record =
-        LoginTable(static_cast<const uint8_t*>(view.get()), bytes)
+        LoginTable(static_cast<const uint8_t*>(view.Get()), bytes)
             .Find(std::u16string(vault.begin(), vault.end()), NamesEqualIgnoringCase);
     if (!record) return false;
     out.text3 = Wide(record->text3);

@@ -35,20 +35,20 @@ ServiceMessage BuildServiceMessage(const std::wstring& path) {
 
 void NotifyClientService(const std::wstring& path) {
     const UniqueHandle mutex = CreateServiceMutex();
-    const MutexLock serialised(mutex.get());
+    const MutexLock serialised(mutex.Get());
 
     UniqueFileHandle pipe(CreateFileW(kServicePipeName, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0,
                                       nullptr));
     if (!pipe) return;
     DWORD mode = PIPE_READMODE_MESSAGE;
-    if (!SetNamedPipeHandleState(pipe.get(), &mode, nullptr, nullptr)) return;
+    if (!SetNamedPipeHandleState(pipe.Get(), &mode, nullptr, nullptr)) return;
 
     const ServiceMessage message = BuildServiceMessage(path);
     DWORD written = 0;
-    if (!WriteFile(pipe.get(), &message.notice, message.bytes, &written, nullptr)) return;
+    if (!WriteFile(pipe.Get(), &message.notice, message.bytes, &written, nullptr)) return;
 
     // Waits until the service has taken the notice; what it says is not read.
     char reply[kServiceReplyBytes];
     DWORD read = 0;
-    ReadFile(pipe.get(), reply, sizeof(reply), &read, nullptr);
+    ReadFile(pipe.Get(), reply, sizeof(reply), &read, nullptr);
 }

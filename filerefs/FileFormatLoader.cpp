@@ -38,10 +38,10 @@ bool FileFormatLoader::LocateLibrary(const wchar_t* modulePath) {
 FileFormatMgr* FileFormatLoader::GetManager() {
     if (manager_) return manager_;
     if (libraryPath_.IsNull()) return nullptr;
-    module_.reset(LoadLibraryW(libraryPath_.Get()));
+    module_.Reset(LoadLibraryW(libraryPath_.Get()));
     if (!module_) return nullptr;
-    const auto getManager = ProcAddress<GetFileFormatMgrFunction>(module_.get(), kFileFormatExportName);
+    const auto getManager = ProcAddress<GetFileFormatMgrFunction>(module_.Get(), kFileFormatExportName);
     manager_ = getManager ? getManager() : nullptr;
-    if (!manager_) module_.reset();
+    if (!manager_) module_.Reset();
     return manager_;
 }

@@ -57,11 +57,11 @@ void RecordArray::TakeBack() { Access(); }
 
 void RecordArray::Reset() {
     const bool owned = owns_;
-    SAFEARRAY* array = Release();
+    SAFEARRAY* array = Detach();
     if (owned && array) SafeArrayDestroy(array);
 }
 
-SAFEARRAY* RecordArray::Release() {
+SAFEARRAY* RecordArray::Detach() {
     if (data_) SafeArrayUnaccessData(array_);
     data_ = nullptr;
     owns_ = false;

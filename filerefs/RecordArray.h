@@ -33,7 +33,7 @@ public:
     // Ends data access and destroys an owned array.
     void Reset();
     // Ends data access and hands the array on (to a VARIANT, for example).
-    [[nodiscard]] SAFEARRAY* Release();
+    [[nodiscard]] SAFEARRAY* Detach();
 
 private:
     void Access();

@@ -27,7 +27,7 @@ std::optional<SYSTEMTIME> CaptureLastWriteTime(const std::wstring& path) {
     {
         const UniqueFileHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                                 nullptr, OPEN_EXISTING, 0, nullptr));
-        if (!file || !GetFileTime(file.get(), nullptr, nullptr, &written)) return std::nullopt;
+        if (!file || !GetFileTime(file.Get(), nullptr, nullptr, &written)) return std::nullopt;
     }
     SYSTEMTIME utc = {};
     SYSTEMTIME local = {};
@@ -66,5 +66,5 @@ bool SetLastWriteTime(const std::wstring& path, const SYSTEMTIME& localTime) {
     if (!target.Exists() || !target.Writable()) return false;
     const UniqueFileHandle file(
         CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
-    return file && SetFileTime(file.get(), nullptr, nullptr, &written);
+    return file && SetFileTime(file.Get(), nullptr, nullptr, &written);
 }

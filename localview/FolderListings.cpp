@@ -14,6 +14,6 @@ const std::vector<FolderListings::Entry>& FolderListings::Of(const std::wstring&
     do {
         if (wcscmp(data.cFileName, L".") == 0 || wcscmp(data.cFileName, L"..") == 0) continue;
         entries.push_back({data.cFileName, (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
-    } while (FindNextFileW(search.get(), &data));
+    } while (FindNextFileW(search.Get(), &data));
     return entries;
 }

@@ -160,7 +160,7 @@ void Planner::ExpandFolder(PlannedNode* node, const LocalMoveData& entry, Folder
 // The list owns an entry once it is linked in: at the tail, or in front of `before`.
 Planner::PlannedNode* Planner::LinkPlanned(Ptr<LocalMoveData>& entry, PlannedNode* before) {
     PlannedNode* const node = Link(moves_, entry.Get(), before);
-    static_cast<void>(entry.Release());  // the node holds it
+    static_cast<void>(entry.Detach());  // the node holds it
     return node;
 }
 

@@ -23,7 +23,7 @@ void AnnounceFolders(ILocalViewFolderNotifier* notifier, const std::vector<std::
     RecordArray paths = CreateBstrArray(static_cast<ULONG>(folders.size()));
     for (size_t i = 0; i < folders.size(); ++i) paths.Data<BSTR>()[i] = Bstr(folders[i]).Detach();
     UniqueVariant list;
-    list.TakeArray(VT_BSTR, paths.Release());
+    list.TakeArray(VT_BSTR, paths.Detach());
     notifier->AnnounceFolders(kAnnounce, 0, list.Get());
 }
 

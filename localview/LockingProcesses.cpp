@@ -21,14 +21,14 @@ DWORD GetLockingProcessIds(const std::wstring& path, std::vector<DWORD>& process
     const UniqueRmSession session(started);
 
     LPCWSTR files[] = {path.c_str()};
-    rc = RmRegisterResources(session.get(), 1, files, 0, nullptr, 0, nullptr);
+    rc = RmRegisterResources(session.Get(), 1, files, 0, nullptr, 0, nullptr);
     if (rc != ERROR_SUCCESS) return rc;
 
     RM_PROCESS_INFO holders[kMaxListed] = {};
     UINT needed = 0;
     UINT listed = kMaxListed;
     DWORD rebootReasons = 0;
-    rc = RmGetList(session.get(), &needed, &listed, holders, &rebootReasons);
+    rc = RmGetList(session.Get(), &needed, &listed, holders, &rebootReasons);
     if (rc != ERROR_SUCCESS) return rc;  // ERROR_MORE_DATA too
 
     for (UINT i = 0; i < listed && i < kMaxListed; ++i) processIds.push_back(holders[i].Process.dwProcessId);

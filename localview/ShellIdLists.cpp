@@ -51,7 +51,7 @@ HRESULT ParseFolderIdList(const std::wstring& path, PidlPtr& list) {
     HRESULT hr = SHGetDesktopFolder(desktop.Put());
     if (FAILED(hr)) return hr;
     const Bstr name(path);
-    hr = desktop->ParseDisplayName(nullptr, nullptr, name.Get(), nullptr, list.put(), nullptr);
+    hr = desktop->ParseDisplayName(nullptr, nullptr, name.Get(), nullptr, list.Put(), nullptr);
     return FAILED(hr) ? hr : S_OK;
 }
 
@@ -60,7 +60,7 @@ PidlPtr MakeSimpleItemId(const std::wstring& name) {
     const size_t itemSize = sizeof(SimpleItemHeader) + bytes.size() + kItemTailBytes;
     PidlPtr item(static_cast<ITEMIDLIST*>(CoTaskMemAlloc(itemSize + kListEndBytes)));
     if (!item) return item;
-    auto* raw = reinterpret_cast<uint8_t*>(item.get());
+    auto* raw = reinterpret_cast<uint8_t*>(item.Get());
     std::memset(raw, 0, itemSize + kListEndBytes);
     SimpleItemHeader header = {};
     header.size = static_cast<uint16_t>(itemSize);
@@ -79,7 +79,7 @@ PidlPtr BuildRelativeIdList(LPCITEMIDLIST base, const std::wstring& relative) {
             const PidlPtr item = MakeSimpleItemId(relative.substr(at, end - at));
             // A missing item would silently name the parent instead.
             if (!item) return PidlPtr();
-            list = PidlPtr(ILCombine(list.get(), item.get()));
+            list = PidlPtr(ILCombine(list.Get(), item.Get()));
         }
         at = end + 1;
     }

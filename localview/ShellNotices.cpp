@@ -13,9 +13,9 @@ constexpr UINT kIdListsFlushed = SHCNF_IDLIST | SHCNF_FLUSH;
 LPCITEMIDLIST ShellNotices::RootList() {
     if (!parsed_) {
         parsed_ = true;
-        if (FAILED(ParseFolderIdList(root_, rootList_))) rootList_.reset();
+        if (FAILED(ParseFolderIdList(root_, rootList_))) rootList_.Reset();
     }
-    return rootList_.get();
+    return rootList_.Get();
 }
 
 bool ShellNotices::NotifyByPath(const std::wstring& relative, long event) {
@@ -27,7 +27,7 @@ bool ShellNotices::NotifyByPath(const std::wstring& relative, long event) {
     }
     const PidlPtr list = BuildRelativeIdList(root, relative);
     if (!list) return false;
-    SHChangeNotify(event, kIdListsFlushed, list.get(), nullptr);
+    SHChangeNotify(event, kIdListsFlushed, list.Get(), nullptr);
     return true;
 }
 
@@ -36,5 +36,5 @@ void ShellNotices::NotifyFolderRenamed(const std::wstring& oldRelative, const st
     if (!root) return;
     const PidlPtr newList = BuildRelativeIdList(root, newRelative);
     const PidlPtr oldList = BuildRelativeIdList(root, oldRelative);
-    SHChangeNotify(SHCNE_RENAMEFOLDER, kIdListsFlushed, oldList.get(), newList.get());
+    SHChangeNotify(SHCNE_RENAMEFOLDER, kIdListsFlushed, oldList.Get(), newList.Get());
 }

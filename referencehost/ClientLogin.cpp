@@ -5,7 +5,7 @@
 ClientLogin::ClientLogin() {
     const std::wstring events = L"SampleVaultClientLogin-" + std::to_wstring(GetCurrentProcessId());
     const UniqueHandle ready(CreateEventW(nullptr, TRUE, FALSE, (events + L"-ready").c_str()));
-    stop_.reset(CreateEventW(nullptr, TRUE, FALSE, (events + L"-stop").c_str()));
+    stop_.Reset(CreateEventW(nullptr, TRUE, FALSE, (events + L"-stop").c_str()));
     if (!ready || !stop_) return;
     // The program's own folder is searched first.
     std::wstring command = L"LoginManager.exe " + events + L"-ready " + events + L"-stop";
@@ -18,19 +18,19 @@ ClientLogin::ClientLogin() {
     const UniqueHandle thread(started.hThread);
     UniqueHandle process(started.hProcess);
     // A client that is killed takes its login manager with it.
-    job_.reset(CreateJobObjectW(nullptr, nullptr));
+    job_.Reset(CreateJobObjectW(nullptr, nullptr));
     JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits = {};
     limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
     if (job_) {
-        SetInformationJobObject(job_.get(), JobObjectExtendedLimitInformation, &limits, sizeof limits);
-        AssignProcessToJobObject(job_.get(), process.get());
+        SetInformationJobObject(job_.Get(), JobObjectExtendedLimitInformation, &limits, sizeof limits);
+        AssignProcessToJobObject(job_.Get(), process.Get());
     }
-    const HANDLE outcomes[] = {ready.get(), process.get()};
+    const HANDLE outcomes[] = {ready.Get(), process.Get()};
     if (WaitForMultipleObjects(2, outcomes, FALSE, INFINITE) == WAIT_OBJECT_0) process_ = std::move(process);
 }
 
 ClientLogin::~ClientLogin() {
     if (!process_) return;
-    SetEvent(stop_.get());
-    WaitForSingleObject(process_.get(), INFINITE);
+    SetEvent(stop_.Get());
+    WaitForSingleObject(process_.Get(), INFINITE);
 }

@@ -19,12 +19,12 @@ std::wstring ProgramFolder() {
 
 Installation::Installation(bool withLogin) {
     const std::wstring folder = ProgramFolder();
-    module_.reset(LoadLibraryW((folder + L"GhMove.dll").c_str()));
-    ghMove_ = module_ ? ProcAddress<GhMoveFunction>(module_.get(), "ghMove") : nullptr;
+    module_.Reset(LoadLibraryW((folder + L"GhMove.dll").c_str()));
+    ghMove_ = module_ ? ProcAddress<GhMoveFunction>(module_.Get(), "ghMove") : nullptr;
     if (!ghMove_) throw UsageError("GhMove.dll could not be loaded from the program's folder");
     // The module loads the same library beside itself; the host keeps it for recovery.
-    formats_.reset(LoadLibraryW((folder + kFileFormatLibraryName).c_str()));
-    const auto getManager = formats_ ? ProcAddress<GetFileFormatMgrFunction>(formats_.get(), kFileFormatExportName)
+    formats_.Reset(LoadLibraryW((folder + kFileFormatLibraryName).c_str()));
+    const auto getManager = formats_ ? ProcAddress<GetFileFormatMgrFunction>(formats_.Get(), kFileFormatExportName)
                                      : nullptr;
     fileFormats_ = getManager ? getManager() : nullptr;
     if (FAILED(CoCreateInstance(CLSID_StandinVault, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown,

@@ -17,7 +17,7 @@ public:
     // Raises UsageError when a part is missing.
     explicit Installation(bool withLogin);
 
-    HMODULE Module() const { return module_.get(); }
+    HMODULE Module() const { return module_.Get(); }
     GhMoveFunction GhMove() const { return ghMove_; }
     IUnknown* VaultObject() const { return vaultObject_.Get(); }
     FileFormatMgr* FileFormats() const { return fileFormats_; }

@@ -29,10 +29,10 @@ bool ReadWhole(const std::wstring& path, std::string& content) {
     const UniqueFileHandle file(
         CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
     LARGE_INTEGER size = {};
-    if (!file || !GetFileSizeEx(file.get(), &size)) return false;
+    if (!file || !GetFileSizeEx(file.Get(), &size)) return false;
     content.resize(static_cast<size_t>(size.QuadPart));
     DWORD read = 0;
-    return content.empty() || (ReadFile(file.get(), &content[0], static_cast<DWORD>(content.size()), &read, nullptr) &&
+    return content.empty() || (ReadFile(file.Get(), &content[0], static_cast<DWORD>(content.size()), &read, nullptr) &&
                                read == content.size());
 }
 

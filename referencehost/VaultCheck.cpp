@@ -30,7 +30,7 @@ void ListDisk(const std::wstring& folder, std::map<std::wstring, std::wstring>& 
         const std::wstring path = folder + name + (isFolder ? L"\\" : L"");
         found.emplace(Lower(path), path);
         if (isFolder) ListDisk(path, found);
-    } while (FindNextFileW(find.get(), &data));
+    } while (FindNextFileW(find.Get(), &data));
 }
 
 void CheckDatabase(Database& db, std::vector<std::wstring>& problems) {

@@ -76,9 +76,9 @@ std::wstring SystemText(HRESULT code) {
     const DWORD length = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
                                             FORMAT_MESSAGE_IGNORE_INSERTS,
                                         nullptr, static_cast<DWORD>(code), MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT),
-                                        reinterpret_cast<wchar_t*>(buffer.put()), 0, nullptr);
+                                        reinterpret_cast<wchar_t*>(buffer.Put()), 0, nullptr);
     if (length && buffer) {
-        std::wstring text(buffer.get(), length);
+        std::wstring text(buffer.Get(), length);
         if (text.size() > 1 && text.back() == L'\n') {
             text.pop_back();
             if (!text.empty() && text.back() == L'\r') text.pop_back();

@@ -54,14 +54,14 @@ HRESULT FileRefCmdDbErrors::GetColumns(SAFEARRAY** columns, SAFEARRAY** shownCol
     if (!first) return E_OUTOFMEMORY;
     for (LONG i = 0; i < static_cast<LONG>(std::size(kColumns)); ++i) {
         LONG column = kColumns[i];
-        const HRESULT hr = SafeArrayPutElement(first.get(), &i, &column);
+        const HRESULT hr = SafeArrayPutElement(first.Get(), &i, &column);
         if (FAILED(hr)) return hr;
     }
     UniqueSafeArray second;
-    const HRESULT hr = SafeArrayCopy(first.get(), second.put());
+    const HRESULT hr = SafeArrayCopy(first.Get(), second.Put());
     if (FAILED(hr)) return hr;
-    *columns = first.release();
-    *shownColumns = second.release();
+    *columns = first.Detach();
+    *shownColumns = second.Detach();
     *flags = kColumnFlags;
     return S_OK;
 }

@@ -17,13 +17,13 @@ constexpr size_t kBufferChars = 0x410 / sizeof(wchar_t);
 // non-empty REG_SZ or the file name does not fit behind it in the buffer.
 std::optional<std::wstring> LibraryPath() {
     UniqueRegKey key;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kPlinthKey, 0, KEY_READ, key.put()) != ERROR_SUCCESS) return {};
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kPlinthKey, 0, KEY_READ, key.Put()) != ERROR_SUCCESS) return {};
     wchar_t buffer[kBufferChars] = {};
     DWORD type = 0;
     DWORD bytes = sizeof(buffer);
-    const LONG read = RegQueryValueExW(key.get(), kPlinthLocationValue, nullptr, &type,
+    const LONG read = RegQueryValueExW(key.Get(), kPlinthLocationValue, nullptr, &type,
                                        reinterpret_cast<BYTE*>(buffer), &bytes);
-    key.reset();
+    key.Reset();
     if (read != ERROR_SUCCESS || type != REG_SZ || buffer[0] == L'\0') return {};
     // A value that fills the buffer arrives without its terminator.
     const size_t length = wcsnlen(buffer, kBufferChars);
@@ -42,7 +42,7 @@ int ShowProductMessageBox(const std::wstring& caption, const std::wstring& text,
     if (!path) return 0;
     UniqueLibrary library(LoadLibraryW(path->c_str()));
     if (!library) return 0;
-    const auto show = ProcAddress<PlinthFunction>(library.get(), kPlinthExportName);
+    const auto show = ProcAddress<PlinthFunction>(library.Get(), kPlinthExportName);
     if (!show) return 0;
     return show(parent, caption.c_str(), text.c_str(), kPlinthQuestionStyle, kPlinthRetryButtons, 0);
 }

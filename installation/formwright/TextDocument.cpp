@@ -58,7 +58,7 @@ std::optional<std::vector<std::wstring>> StoredTextReferences(const std::wstring
     const UniqueFileHandle file(
         CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr));
     std::string content;
-    if (!file || !ReadAll(file.get(), content) || !IsTextDocument(content)) return std::nullopt;
+    if (!file || !ReadAll(file.Get(), content) || !IsTextDocument(content)) return std::nullopt;
     std::vector<std::wstring> references;
     Rewritten(content, [&](const std::wstring& stored) {
         references.push_back(stored);
@@ -72,7 +72,7 @@ HRESULT WriteTextDocument(const std::wstring& path, const std::wstring& title,
     std::string content = std::string(kTextSignature) + "\r\ntitle " + standin::ToUtf8(title) + "\r\n";
     for (const std::wstring& reference : references) content += kReferencePrefix + standin::ToUtf8(reference) + "\r\n";
     const UniqueFileHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-    if (!file || !WriteAll(file.get(), content)) return HResultFromLastError();
+    if (!file || !WriteAll(file.Get(), content)) return HResultFromLastError();
     return S_OK;
 }
 
@@ -81,10 +81,10 @@ HRESULT RewriteTextDocument(const std::wstring& path, const ReferenceMap& map) {
                                             OPEN_EXISTING, 0, nullptr));
     if (!file) return HResultFromLastError();
     std::string content;
-    if (!ReadAll(file.get(), content)) return HResultFromLastError();
+    if (!ReadAll(file.Get(), content)) return HResultFromLastError();
     if (!IsTextDocument(content)) return E_QOR_NO_MATCHING_PLUGIN;
     const std::string rewritten = Rewritten(content, map);
-    if (rewritten != content && !WriteAll(file.get(), rewritten)) return HResultFromLastError();
+    if (rewritten != content && !WriteAll(file.Get(), rewritten)) return HResultFromLastError();
     return S_OK;
 }
 

@@ -52,8 +52,8 @@ bool SenderHoldsMutex(HANDLE lockedOut) {
     UniqueHandle opened;
     HANDLE mutex = lockedOut;
     if (!mutex) {
-        opened.reset(CreateMutexW(nullptr, FALSE, kServiceMutexName));
-        mutex = opened.get();
+        opened.Reset(CreateMutexW(nullptr, FALSE, kServiceMutexName));
+        mutex = opened.Get();
     }
     const DWORD wait = mutex ? WaitForSingleObject(mutex, 0) : WAIT_FAILED;
     if (wait == WAIT_OBJECT_0 || wait == WAIT_ABANDONED) ReleaseMutex(mutex);
@@ -66,12 +66,12 @@ public:
     Overlapped() : event_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) { ResetFor(); }
     OVERLAPPED* ResetFor() {
         std::memset(&overlapped_, 0, sizeof(overlapped_));
-        overlapped_.hEvent = event_.get();
-        ResetEvent(event_.get());
+        overlapped_.hEvent = event_.Get();
+        ResetEvent(event_.Get());
         return &overlapped_;
     }
     OVERLAPPED* Get() { return &overlapped_; }
-    HANDLE Event() const { return event_.get(); }
+    HANDLE Event() const { return event_.Get(); }
 
 private:
     UniqueHandle event_;
@@ -133,7 +133,7 @@ struct State {
 // The lock-out ends before the reply, so that the sender's next notice finds
 // the name free.
 void Served(State& state) {
-    if (++state.served == state.behaviour.lockOutUntil) state.lockedOut.reset();
+    if (++state.served == state.behaviour.lockOutUntil) state.lockedOut.Reset();
 }
 
 // One notice: read it, journal it, answer, and wait until the client closes.
@@ -146,7 +146,7 @@ void Serve(HANDLE pipe, HANDLE stop, State& state) {
                 &bytes)) {
         return;
     }
-    JournalNotice(message, bytes, SenderHoldsMutex(state.lockedOut.get()));
+    JournalNotice(message, bytes, SenderHoldsMutex(state.lockedOut.Get()));
     Served(state);
     if (behaviour.neverReply) {
         WaitForSingleObject(stop, INFINITE);
@@ -180,16 +180,16 @@ int wmain(int argc, wchar_t** argv) {
     Overlapped connecting;
     UniqueFileHandle listening = NewInstance();
     if (!listening) return 3;
-    Started connect = Start(ConnectNamedPipe(listening.get(), connecting.ResetFor()));
-    SetEvent(ready.get());
-    while (Finish(listening.get(), connect, connecting, stop.get())) {
+    Started connect = Start(ConnectNamedPipe(listening.Get(), connecting.ResetFor()));
+    SetEvent(ready.Get());
+    while (Finish(listening.Get(), connect, connecting, stop.Get())) {
         const UniqueFileHandle client = std::move(listening);
         // The next sender finds an instance listening while this one is served.
         listening = NewInstance();
         if (!listening) return 3;
-        connect = Start(ConnectNamedPipe(listening.get(), connecting.ResetFor()));
-        Serve(client.get(), stop.get(), state);
-        DisconnectNamedPipe(client.get());
+        connect = Start(ConnectNamedPipe(listening.Get(), connecting.ResetFor()));
+        Serve(client.Get(), stop.Get(), state);
+        DisconnectNamedPipe(client.Get());
     }
     return 0;
 }

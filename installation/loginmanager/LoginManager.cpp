@@ -106,7 +106,7 @@ bool WriteTable(HANDLE section, size_t sectionBytes) {
     const Table table = ConfiguredTable(sectionBytes);
     const UniqueMappedView view(MapViewOfFile(section, FILE_MAP_WRITE, 0, 0, 0));
     if (!view) return false;
-    std::memcpy(view.get(), table.bytes.data(), table.bytes.size());
+    std::memcpy(view.Get(), table.bytes.data(), table.bytes.size());
     standin::Journal(kComponent, {L"Table", std::to_wstring(table.wholeRecords), std::to_wstring(table.bytes.size()),
                                   table.terminated ? L"terminated" : L"unterminated",
                                   std::to_wstring(table.cutRecordBytes)});
@@ -123,7 +123,7 @@ int WriteWhenReleased(HANDLE mutex, HANDLE section, size_t sectionBytes, HANDLE 
     {
         const MutexLock writing(mutex);
         SetEvent(ready);
-        const HANDLE waits[] = {stop, release.get()};
+        const HANDLE waits[] = {stop, release.Get()};
         if (WaitForMultipleObjects(2, waits, FALSE, INFINITE) != WAIT_OBJECT_0 + 1) return 0;
         if (!WriteTable(section, sectionBytes)) return 3;
     }
@@ -150,16 +150,16 @@ int wmain(int argc, wchar_t** argv) {
     standin::Journal(kComponent, {L"Start", std::to_wstring(sectionBytes)});
 
     if (Configured(L"hold-mutex")) {
-        return WriteWhenReleased(mutex.get(), section.get(), sectionBytes, ready.get(), stop.get());
+        return WriteWhenReleased(mutex.Get(), section.Get(), sectionBytes, ready.Get(), stop.Get());
     }
     {
-        const MutexLock writing(mutex.get());
-        if (!WriteTable(section.get(), sectionBytes)) return 3;
+        const MutexLock writing(mutex.Get());
+        if (!WriteTable(section.Get(), sectionBytes)) return 3;
     }
     if (Configured(L"abandon-mutex")) {
-        std::thread([&] { WaitForSingleObject(mutex.get(), INFINITE); }).join();
+        std::thread([&] { WaitForSingleObject(mutex.Get(), INFINITE); }).join();
     }
-    SetEvent(ready.get());
-    WaitForSingleObject(stop.get(), INFINITE);
+    SetEvent(ready.Get());
+    WaitForSingleObject(stop.Get(), INFINITE);
     return 0;
 }

@@ -34,7 +34,7 @@ bool RunRegistration(const std::wstring& dll, const char* entry) {
         return false;
     }
     using Entry = HRESULT(__stdcall*)();
-    const auto call = ProcAddress<Entry>(module.get(), entry);
+    const auto call = ProcAddress<Entry>(module.Get(), entry);
     const HRESULT hr = call ? call() : E_NOINTERFACE;
     if (FAILED(hr)) fwprintf(stderr, L"setup: %hs of %ls failed: 0x%08lX\n", entry, dll.c_str(), hr);
     return SUCCEEDED(hr);
@@ -81,17 +81,17 @@ bool SetText(HKEY key, const wchar_t* name, const std::wstring& value) {
 bool RegisterVault(bool forUser, wchar_t** values) {
     const std::wstring path = std::wstring(kProductKeyPath) + (forUser ? L"\\Vaults\\" : L"\\Databases\\") + values[0];
     UniqueRegKey key;
-    if (RegCreateKeyExW(forUser ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE, path.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, key.put(), nullptr) !=
+    if (RegCreateKeyExW(forUser ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE, path.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, key.Put(), nullptr) !=
         ERROR_SUCCESS) {
         fwprintf(stderr, L"setup: cannot create the settings of vault %ls\n", values[0]);
         return false;
     }
     const DWORD port = wcstoul(values[5], nullptr, 10), type = 1;
-    return SetText(key.get(), L"DbServer", values[1]) && SetText(key.get(), L"DbName", values[2]) &&
-           SetText(key.get(), L"ShellRoot", values[3]) && SetText(key.get(), L"ServerLoc", values[4]) &&
-           RegSetValueExW(key.get(), L"ServerPort", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&port),
+    return SetText(key.Get(), L"DbServer", values[1]) && SetText(key.Get(), L"DbName", values[2]) &&
+           SetText(key.Get(), L"ShellRoot", values[3]) && SetText(key.Get(), L"ServerLoc", values[4]) &&
+           RegSetValueExW(key.Get(), L"ServerPort", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&port),
                           sizeof(port)) == ERROR_SUCCESS &&
-           RegSetValueExW(key.get(), L"VaultType", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&type),
+           RegSetValueExW(key.Get(), L"VaultType", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&type),
                           sizeof(type)) == ERROR_SUCCESS;
 }
 

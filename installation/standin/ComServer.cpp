@@ -29,15 +29,15 @@ HRESULT RegisterInprocServer(REFCLSID clsid, HMODULE module, const wchar_t* desc
     if (!GetModuleFileNameW(module, path, MAX_PATH)) return HRESULT_FROM_WIN32(GetLastError());
     UniqueRegKey classKey;
     LONG rc = RegCreateKeyExW(HKEY_LOCAL_MACHINE, ClsidKey(clsid).c_str(), 0, nullptr, 0, KEY_WRITE, nullptr,
-                              classKey.put(), nullptr);
+                              classKey.Put(), nullptr);
     if (rc != ERROR_SUCCESS) return HRESULT_FROM_WIN32(rc);
-    SetString(classKey.get(), nullptr, description);
+    SetString(classKey.Get(), nullptr, description);
     UniqueRegKey serverKey;
-    rc = RegCreateKeyExW(classKey.get(), L"InprocServer32", 0, nullptr, 0, KEY_WRITE, nullptr, serverKey.put(),
+    rc = RegCreateKeyExW(classKey.Get(), L"InprocServer32", 0, nullptr, 0, KEY_WRITE, nullptr, serverKey.Put(),
                          nullptr);
     if (rc != ERROR_SUCCESS) return HRESULT_FROM_WIN32(rc);
-    SetString(serverKey.get(), nullptr, path);
-    SetString(serverKey.get(), L"ThreadingModel", L"Both");
+    SetString(serverKey.Get(), nullptr, path);
+    SetString(serverKey.Get(), L"ThreadingModel", L"Both");
     return S_OK;
 }
 

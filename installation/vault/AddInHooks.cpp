@@ -27,11 +27,11 @@ bool Configured(const wchar_t* key, int32_t cmd) {
 std::vector<CLSID> RegisteredAddIns() {
     std::vector<CLSID> classes;
     UniqueRegKey key;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kAddInsKey.c_str(), 0, KEY_READ, key.put()) != ERROR_SUCCESS) return classes;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kAddInsKey.c_str(), 0, KEY_READ, key.Put()) != ERROR_SUCCESS) return classes;
     for (DWORD index = 0;; ++index) {
         wchar_t name[64];
         DWORD length = 64;
-        if (RegEnumValueW(key.get(), index, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+        if (RegEnumValueW(key.Get(), index, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
         CLSID clsid;
         if (SUCCEEDED(CLSIDFromString(name, &clsid))) classes.push_back(clsid);
     }

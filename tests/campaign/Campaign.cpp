@@ -102,7 +102,7 @@ void ClearRun() {
             } else {
                 DeleteFileW(path.c_str());
             }
-        } while (FindNextFileW(find.get(), &data));
+        } while (FindNextFileW(find.Get(), &data));
     }
     RemoveTree(kStandinDir);
     CreateDirectoryW(kStandinDir.c_str(), nullptr);
@@ -113,24 +113,24 @@ void ClearRun() {
 class MessageBoxLibraryMoved {
 public:
     explicit MessageBoxLibraryMoved(const std::wstring& folder) {
-        if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kPlinthKey, 0, KEY_READ | KEY_WRITE, key_.put()) != ERROR_SUCCESS) return;
+        if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kPlinthKey, 0, KEY_READ | KEY_WRITE, key_.Put()) != ERROR_SUCCESS) return;
         wchar_t old[1024] = {};
         DWORD bytes = sizeof old - sizeof(wchar_t);
-        hadValue_ = RegQueryValueExW(key_.get(), kPlinthLocationValue, nullptr, nullptr,
+        hadValue_ = RegQueryValueExW(key_.Get(), kPlinthLocationValue, nullptr, nullptr,
                                      reinterpret_cast<BYTE*>(old), &bytes) == ERROR_SUCCESS;
         old_ = old;
         Set(folder);
     }
     ~MessageBoxLibraryMoved() {
         if (!key_) return;
-        hadValue_ ? Set(old_) : static_cast<void>(RegDeleteValueW(key_.get(), kPlinthLocationValue));
+        hadValue_ ? Set(old_) : static_cast<void>(RegDeleteValueW(key_.Get(), kPlinthLocationValue));
     }
     MessageBoxLibraryMoved(const MessageBoxLibraryMoved&) = delete;
     MessageBoxLibraryMoved& operator=(const MessageBoxLibraryMoved&) = delete;
 
 private:
     void Set(const std::wstring& value) const {
-        RegSetValueExW(key_.get(), kPlinthLocationValue, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+        RegSetValueExW(key_.Get(), kPlinthLocationValue, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
                        static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
     }
 
@@ -144,8 +144,8 @@ class RunProcess {
 public:
     RunProcess(uint32_t seed, bool smallVolume) {
         const std::wstring events = L"GhCampaign-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(seed);
-        ready_.reset(CreateEventW(nullptr, TRUE, FALSE, (events + L"-ready").c_str()));
-        go_.reset(CreateEventW(nullptr, TRUE, FALSE, (events + L"-go").c_str()));
+        ready_.Reset(CreateEventW(nullptr, TRUE, FALSE, (events + L"-ready").c_str()));
+        go_.Reset(CreateEventW(nullptr, TRUE, FALSE, (events + L"-go").c_str()));
         std::wstring command = L"\"" + LoadedModule::BesideProgram(L"campaign.exe") + L"\" --run " +
                                std::to_wstring(seed) + (smallVolume ? L" 1 " : L" 0 ") + events + L"-ready " +
                                events + L"-go";
@@ -157,25 +157,25 @@ public:
             throw std::runtime_error("a run's process did not start");
         }
         const UniqueHandle thread(started.hThread);
-        process_.reset(started.hProcess);
+        process_.Reset(started.hProcess);
     }
     ~RunProcess() {
-        if (process_ && WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT) TerminateProcess(process_.get(), 1);
+        if (process_ && WaitForSingleObject(process_.Get(), 0) == WAIT_TIMEOUT) TerminateProcess(process_.Get(), 1);
     }
     RunProcess(const RunProcess&) = delete;
     RunProcess& operator=(const RunProcess&) = delete;
 
     // True once the tree is written; false when the process ended or hung first.
     bool WaitUntilReady() {
-        const HANDLE outcomes[] = {ready_.get(), process_.get()};
+        const HANDLE outcomes[] = {ready_.Get(), process_.Get()};
         return WaitForMultipleObjects(2, outcomes, FALSE, kRunTimeoutMs) == WAIT_OBJECT_0;
     }
-    void Go() { SetEvent(go_.get()); }
-    bool Ended(DWORD waitMs) { return WaitForSingleObject(process_.get(), waitMs) == WAIT_OBJECT_0; }
-    void Kill() { TerminateProcess(process_.get(), kKilledExitCode); }
+    void Go() { SetEvent(go_.Get()); }
+    bool Ended(DWORD waitMs) { return WaitForSingleObject(process_.Get(), waitMs) == WAIT_OBJECT_0; }
+    void Kill() { TerminateProcess(process_.Get(), kKilledExitCode); }
     DWORD ExitCode() {
         DWORD code = 0;
-        GetExitCodeProcess(process_.get(), &code);
+        GetExitCodeProcess(process_.Get(), &code);
         return code;
     }
 
@@ -316,7 +316,7 @@ int wmain(int argc, wchar_t** argv) {
         const UniqueHandle ready(OpenEventW(EVENT_MODIFY_STATE, FALSE, argv[4]));
         const UniqueHandle go(OpenEventW(SYNCHRONIZE, FALSE, argv[5]));
         if (!ready || !go) return 2;
-        return CampaignRun(wcstoul(argv[2], nullptr, 10), argv[3][0] == L'1', ready.get(), go.get());
+        return CampaignRun(wcstoul(argv[2], nullptr, 10), argv[3][0] == L'1', ready.Get(), go.Get());
     }
     Options options;
     for (int i = 1; i < argc; ++i) {

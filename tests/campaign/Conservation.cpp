@@ -22,7 +22,7 @@ void VisitFiles(const std::wstring& folder, const std::function<void(const std::
         } else {
             visit(folder + L"\\" + name);
         }
-    } while (FindNextFileW(find.get(), &data));
+    } while (FindNextFileW(find.Get(), &data));
 }
 
 std::string Content(const std::wstring& path) {

@@ -65,7 +65,7 @@ struct Call {
         do {
             const std::wstring name = data.cFileName;
             if (name != L"." && name != L".." && name != L"localview" && name != L"standin") out.push_back(name);
-        } while (FindNextFileW(find.get(), &data));
+        } while (FindNextFileW(find.Get(), &data));
         return out;
     }
     std::vector<HRESULT> ErrorCodes() {

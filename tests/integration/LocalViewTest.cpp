@@ -34,7 +34,7 @@ public:
         RegisterClassW(&windowClass);  // fails harmlessly when registered before
         window_ = CreateWindowW(windowClass.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
         SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-        const SHChangeNotifyEntry below = {root_.get(), TRUE};
+        const SHChangeNotifyEntry below = {root_.Get(), TRUE};
         registration_ = SHChangeNotifyRegister(window_, SHCNRF_ShellLevel | SHCNRF_InterruptLevel | SHCNRF_NewDelivery,
                                                SHCNE_ALLEVENTS, WM_APP, 1, &below);
     }
@@ -63,7 +63,7 @@ private:
     }
     // "\Q\A" from the ANSI names the simple items below the root hold at byte 14.
     std::wstring Place(PCIDLIST_ABSOLUTE list) const {
-        PCUIDLIST_RELATIVE item = list ? ILFindChild(root_.get(), list) : nullptr;
+        PCUIDLIST_RELATIVE item = list ? ILFindChild(root_.Get(), list) : nullptr;
         if (!item) return L"(elsewhere)";
         std::wstring place;
         for (; item->mkid.cb; item = ILGetNext(item)) {
@@ -207,7 +207,7 @@ TEST_F(LocalViewTest, AHeldFileRefusesTheMoveOrStaysWithEveryFolderAboveIt) {
     folder.WriteFile(L"P\\A\\S\\held.txt", "held");
     UniqueFileHandle holder;
     const auto hold = [&] {
-        holder.reset(CreateFileW(folder.Path(L"P\\A\\S\\held.txt").c_str(), GENERIC_READ,
+        holder.Reset(CreateFileW(folder.Path(L"P\\A\\S\\held.txt").c_str(), GENERIC_READ,
                                  FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr));
         ASSERT_TRUE(holder);
     };
@@ -220,7 +220,7 @@ TEST_F(LocalViewTest, AHeldFileRefusesTheMoveOrStaysWithEveryFolderAboveIt) {
     EXPECT_EQ(Errors(request), std::vector<Error>(3, held));
     EXPECT_FALSE(folder.Exists(L"Q\\A"));
 
-    holder.reset();
+    holder.Reset();
     host.onMoveInDatabase = [&](MoveRequest*) { hold(); };
     ShellNotices shell(folder.LocalRoot());
     ASSERT_EQ(Move(request), S_OK);  // silent: the host reads the errors

@@ -53,11 +53,11 @@ protected:
         if (!CreatePipe(&readEnd, &writeEnd, &inherit, 0)) return {~0u, "no pipe"};
         const UniqueHandle reader(readEnd);
         UniqueHandle writer(writeEnd);
-        SetHandleInformation(reader.get(), HANDLE_FLAG_INHERIT, 0);
+        SetHandleInformation(reader.Get(), HANDLE_FLAG_INHERIT, 0);
         STARTUPINFOW startup = {};
         startup.cb = sizeof startup;
         startup.dwFlags = STARTF_USESTDHANDLES;
-        startup.hStdOutput = startup.hStdError = writer.get();
+        startup.hStdOutput = startup.hStdError = writer.Get();
         startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
         std::wstring command = L"\"" + ProgramFolder() + L"vaulthost.exe\" " + arguments + L" --vault \"" + Vault() + L"\"";
         SetEnvironmentVariableW(L"VAULTHOST_CRASH_AT", crashAt);
@@ -66,13 +66,13 @@ protected:
         SetEnvironmentVariableW(L"VAULTHOST_CRASH_AT", nullptr);
         if (!ok) return {~0u, "vaulthost.exe did not start"};
         const UniqueHandle process(started.hProcess), thread(started.hThread);
-        writer.reset();
+        writer.Reset();
         Outcome outcome;
         char buffer[4096];
         DWORD read = 0;
-        while (ReadFile(reader.get(), buffer, sizeof buffer, &read, nullptr) && read) outcome.output.append(buffer, read);
-        WaitForSingleObject(process.get(), INFINITE);
-        GetExitCodeProcess(process.get(), &outcome.exitCode);
+        while (ReadFile(reader.Get(), buffer, sizeof buffer, &read, nullptr) && read) outcome.output.append(buffer, read);
+        WaitForSingleObject(process.Get(), INFINITE);
+        GetExitCodeProcess(process.Get(), &outcome.exitCode);
         return outcome;
     }
 

@@ -19,7 +19,7 @@ inline bool SetUtcWriteTime(const std::wstring& path, const SYSTEMTIME& utc) {
     FILETIME time = {};
     const UniqueFileHandle file(CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                             nullptr, OPEN_EXISTING, 0, nullptr));
-    return SystemTimeToFileTime(&utc, &time) && file && SetFileTime(file.get(), nullptr, nullptr, &time);
+    return SystemTimeToFileTime(&utc, &time) && file && SetFileTime(file.Get(), nullptr, nullptr, &time);
 }
 
 inline std::string UtcWriteTime(const std::wstring& path) {

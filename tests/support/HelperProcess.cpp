@@ -8,7 +8,7 @@ HelperProcess::HelperProcess(const std::wstring& program, const std::wstring& ar
     const std::wstring events =
         L"GhTestHelper-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++serial);
     const UniqueHandle ready(CreateEventW(nullptr, TRUE, FALSE, (events + L"-ready").c_str()));
-    stop_.reset(CreateEventW(nullptr, TRUE, FALSE, (events + L"-stop").c_str()));
+    stop_.Reset(CreateEventW(nullptr, TRUE, FALSE, (events + L"-stop").c_str()));
     std::wstring command = program + L" " + arguments + L" " + events + L"-ready " + events + L"-stop";
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
@@ -18,8 +18,8 @@ HelperProcess::HelperProcess(const std::wstring& program, const std::wstring& ar
         throw std::runtime_error("a helper program did not start");
     }
     const UniqueHandle thread(started.hThread);
-    process_.reset(started.hProcess);
-    const HANDLE outcomes[] = {ready.get(), process_.get()};
+    process_.Reset(started.hProcess);
+    const HANDLE outcomes[] = {ready.Get(), process_.Get()};
     if (WaitForMultipleObjects(2, outcomes, FALSE, INFINITE) != WAIT_OBJECT_0) {
         throw std::runtime_error("a helper program ended before it was ready");
     }
@@ -27,7 +27,7 @@ HelperProcess::HelperProcess(const std::wstring& program, const std::wstring& ar
 
 void HelperProcess::Stop() {
     if (!process_) return;
-    SetEvent(stop_.get());
-    WaitForSingleObject(process_.get(), INFINITE);
-    process_.reset();
+    SetEvent(stop_.Get());
+    WaitForSingleObject(process_.Get(), INFINITE);
+    process_.Reset();
 }

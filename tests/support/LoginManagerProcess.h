@@ -18,7 +18,7 @@ public:
     // Lets go of the mutex that hold-mutex=1 keeps.
     void LetGoOfMutex() const {
         const UniqueHandle release(OpenEventW(EVENT_MODIFY_STATE, FALSE, kLoginManagerReleaseEvent));
-        SetEvent(release.get());
+        SetEvent(release.Get());
     }
     void Stop() { manager_.Stop(); }
 

@@ -32,7 +32,7 @@ void Collect(const std::wstring& base, const std::wstring& relative, std::vector
         } else {
             out.push_back(relative + name);
         }
-    } while (FindNextFileW(find.get(), &data));
+    } while (FindNextFileW(find.Get(), &data));
 }
 
 void WriteBytes(const std::wstring& path, const std::string& content) {
@@ -57,8 +57,8 @@ void RemoveTree(const std::wstring& path) {
             const std::wstring child = path + L"\\" + name;
             SetFileAttributesW(child.c_str(), FILE_ATTRIBUTE_NORMAL);
             if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) RemoveTree(child); else DeleteFileW(child.c_str());
-        } while (FindNextFileW(find.get(), &data));
-        find.reset();
+        } while (FindNextFileW(find.Get(), &data));
+        find.Reset();
     }
     RemoveDirectoryW(path.c_str());
 }
@@ -121,7 +121,7 @@ void TestFolder::ForgetJournals() const {
     if (!find) return;
     do {
         DeleteFileW((StandinDir() + L"\\" + data.cFileName).c_str());
-    } while (FindNextFileW(find.get(), &data));
+    } while (FindNextFileW(find.Get(), &data));
 }
 
 std::vector<std::wstring> TestFolder::JournalCalls(const wchar_t* component) const {

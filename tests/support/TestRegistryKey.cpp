@@ -4,18 +4,18 @@
 
 TestRegistryKey::TestRegistryKey(HKEY root, std::wstring path) : root_(root), path_(std::move(path)) {
     EXPECT_EQ(RegCreateKeyExW(root_, path_.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr,
-                              key_.put(), nullptr),
+                              key_.Put(), nullptr),
               ERROR_SUCCESS)
         << path_;
 }
 
 TestRegistryKey::~TestRegistryKey() {
-    key_.reset();
+    key_.Reset();
     RegDeleteTreeW(root_, path_.c_str());
 }
 
 void TestRegistryKey::SetBytes(const wchar_t* name, DWORD type, const void* data, DWORD bytes) const {
-    EXPECT_EQ(RegSetValueExW(key_.get(), name, 0, type, static_cast<const BYTE*>(data), bytes), ERROR_SUCCESS)
+    EXPECT_EQ(RegSetValueExW(key_.Get(), name, 0, type, static_cast<const BYTE*>(data), bytes), ERROR_SUCCESS)
         << name;
 }
 

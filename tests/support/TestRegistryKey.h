@@ -15,7 +15,7 @@ public:
     TestRegistryKey(const TestRegistryKey&) = delete;
     TestRegistryKey& operator=(const TestRegistryKey&) = delete;
 
-    HKEY Get() const { return key_.get(); }
+    HKEY Get() const { return key_.Get(); }
 
     void SetBytes(const wchar_t* name, DWORD type, const void* data, DWORD bytes) const;
     // With its terminator.

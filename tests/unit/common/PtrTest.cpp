@@ -16,7 +16,7 @@ TEST(Ptr, TheLastHolderDeletesUnlessTheObjectWasHandedOn) {
 
     Ptr<Counted> held(std::make_unique<Counted>());
     Ptr<Counted> copy = held;
-    std::unique_ptr<Counted> taken(held.Release());
+    std::unique_ptr<Counted> taken(held.Detach());
     EXPECT_FALSE(held);
     copy.Reset();  // the last holder, but no longer the owner
     EXPECT_EQ(Counted::live, 1);

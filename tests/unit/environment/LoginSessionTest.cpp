@@ -34,8 +34,8 @@ void ExpectLogin(const LoginFields& f, const std::wstring& vault, uint32_t first
 // Whether this thread takes the mutex at once, and it was not abandoned.
 bool TakesMutexCleanly() {
     const UniqueHandle mutex(CreateMutexW(nullptr, FALSE, kLoginMutexName));
-    const DWORD wait = WaitForSingleObject(mutex.get(), 0);
-    if (wait == WAIT_OBJECT_0 || wait == WAIT_ABANDONED) ReleaseMutex(mutex.get());
+    const DWORD wait = WaitForSingleObject(mutex.Get(), 0);
+    if (wait == WAIT_OBJECT_0 || wait == WAIT_ABANDONED) ReleaseMutex(mutex.Get());
     return wait == WAIT_OBJECT_0;
 }
 

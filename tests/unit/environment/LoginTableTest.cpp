@@ -58,8 +58,8 @@ public:
         GetSystemInfo(&system);
         const size_t page = system.dwPageSize;
         const size_t readable = (size_ / page + 1) * page;
-        memory_.reset(VirtualAlloc(nullptr, readable + page, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE));
-        uint8_t* const base = static_cast<uint8_t*>(memory_.get());
+        memory_.Reset(VirtualAlloc(nullptr, readable + page, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE));
+        uint8_t* const base = static_cast<uint8_t*>(memory_.Get());
         DWORD was = 0;
         if (!base || !VirtualProtect(base + readable, page, PAGE_NOACCESS, &was)) {
             ADD_FAILURE() << "no guard page";

@@ -19,9 +19,9 @@ bool MutexIsFree() {
     bool free = false;
     std::thread other([&] {
         UniqueHandle mutex(CreateMutexW(nullptr, FALSE, kServiceMutexName));
-        const DWORD wait = mutex ? WaitForSingleObject(mutex.get(), 0) : WAIT_FAILED;
+        const DWORD wait = mutex ? WaitForSingleObject(mutex.Get(), 0) : WAIT_FAILED;
         free = wait == WAIT_OBJECT_0 || wait == WAIT_ABANDONED;
-        if (free) ReleaseMutex(mutex.get());
+        if (free) ReleaseMutex(mutex.Get());
     });
     other.join();
     return free;

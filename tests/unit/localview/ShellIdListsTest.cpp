@@ -21,8 +21,8 @@ Bytes Expected(const std::string& name) {
 
 Bytes Made(const std::wstring& name) {
     const NotifyByPathNs::PidlPtr list = MakeSimpleItemId(name);
-    const auto* raw = reinterpret_cast<const uint8_t*>(list.get());
-    return Bytes(raw, raw + ILGetSize(list.get()));
+    const auto* raw = reinterpret_cast<const uint8_t*>(list.Get());
+    return Bytes(raw, raw + ILGetSize(list.Get()));
 }
 
 TEST(ShellIdLists, ASimpleItemHoldsItsNameInAnsiOrElseInUtf8) {

@@ -45,7 +45,7 @@ public:
 private:
     void Call(const char* name) const {
         const auto function = reinterpret_cast<HRESULT(__stdcall*)()>(
-            reinterpret_cast<void (*)()>(GetProcAddress(library_.get(), name)));
+            reinterpret_cast<void (*)()>(GetProcAddress(library_.Get(), name)));
         ASSERT_NE(function, nullptr);
         ASSERT_EQ(function(), S_OK);
     }
