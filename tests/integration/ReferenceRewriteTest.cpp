@@ -237,14 +237,17 @@ TEST_F(ReferenceRewriteTest, AFailureTheVaultRaisesForAPlainCadDocumentLeavesGhM
     ComPtr<IUnknown> vault = CreateVaultObject();
     request->vault = vault.Get();
     HRESULT raised = S_OK;
+    std::wstring description;
     try {
         Move();
     } catch (const ComError& error) {
         raised = error.Code();
+        description = error.Description();
     }
     request->vault = nullptr;
     vault.Reset();
     EXPECT_EQ(raised, static_cast<HRESULT>(0x80040111));
+    EXPECT_EQ(description, L"HandleReferencedFile failed in the vault");  // the vault's error information
     EXPECT_EQ(host.calls.back(), "MoveInDatabase");
     EXPECT_EQ(folder.JournalCalls(L"Formwright").back(), L"Unload");
     EXPECT_EQ(folder.JournalCalls(L"Vault").back(), L"Destroy");
