@@ -129,3 +129,11 @@ std::vector<std::wstring> TestFolder::JournalCalls(const wchar_t* component) con
     for (const auto& entry : Journal(component)) calls.push_back(entry.empty() ? L"" : entry[0]);
     return calls;
 }
+
+std::vector<std::wstring> TestFolder::JournalField(const wchar_t* component, const wchar_t* call, size_t field) const {
+    std::vector<std::wstring> fields;
+    for (const auto& entry : Journal(component)) {
+        if (!entry.empty() && entry[0] == call) fields.push_back(entry.at(field));
+    }
+    return fields;
+}

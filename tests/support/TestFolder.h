@@ -37,6 +37,8 @@ public:
     void ForgetJournals() const;
     // The first field of every journal line.
     std::vector<std::wstring> JournalCalls(const wchar_t* component) const;
+    // One field of every journal line of `call`; the first after its name unless told.
+    std::vector<std::wstring> JournalField(const wchar_t* component, const wchar_t* call, size_t field = 1) const;
 
 private:
     std::wstring root_;

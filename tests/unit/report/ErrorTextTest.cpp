@@ -58,10 +58,13 @@ TEST_F(ErrorTextTest, PinnedRowsTakeTheirCataloguesTextElseTheirEnglishSentence)
     for (const PinnedRow& row : kPinned) {
         ASSERT_NE(FindErrorTextRow(static_cast<HRESULT>(row.code)), nullptr) << row.name;
         EXPECT_EQ(FindErrorTextRow(static_cast<HRESULT>(row.code))->name, std::wstring(row.name));
-        if (row.english) EXPECT_EQ(Text(row.code), row.english) << row.name;
+        if (row.english) {
+            EXPECT_EQ(Text(row.code), row.english) << row.name;
+        }
     }
     std::vector<std::wstring> catalogue{L"QorInterface\tErrorCodes\t0xC4\tUnterstützte Versionen:",
-                                        L"QorInterface\tErrorCodes\t183\tSQL Server zu alt", L"QorInterface\tErrorCodes\t274\tSystem zu alt:"};
+                                        L"QorInterface\tErrorCodes\t183\tSQL Server zu alt",
+                                        L"QorInterface\tErrorCodes\t274\tSystem zu alt:"};
     for (const PinnedRow& row : kPinned) {
         catalogue.push_back(std::wstring(row.catalogue) + L"\t" + row.id + L"\t" + row.catalogue + L" " + row.id);
     }
