@@ -39,13 +39,13 @@ void WriteBytes(const std::wstring& path, const std::string& content) {
     std::ofstream(path.c_str(), std::ios::binary | std::ios::trunc) << content;
 }
 
+}  // namespace
+
 void WriteLines(const std::wstring& path, const std::vector<std::wstring>& lines) {
     std::string content;
     for (const std::wstring& line : lines) content += standin::ToUtf8(line) + "\n";
     WriteBytes(path, content);
 }
-
-}  // namespace
 
 void RemoveTree(const std::wstring& path) {
     WIN32_FIND_DATAW data;
