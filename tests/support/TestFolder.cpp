@@ -41,6 +41,13 @@ void WriteBytes(const std::wstring& path, const std::string& content) {
 
 }  // namespace
 
+std::string ReadBytes(const std::wstring& path) {
+    std::ifstream in(path.c_str(), std::ios::binary);
+    std::stringstream content;
+    content << in.rdbuf();
+    return content.str();
+}
+
 void WriteLines(const std::wstring& path, const std::vector<std::wstring>& lines) {
     std::string content;
     for (const std::wstring& line : lines) content += standin::ToUtf8(line) + "\n";
@@ -89,12 +96,7 @@ bool TestFolder::Exists(const std::wstring& relative) const {
     return GetFileAttributesW(Path(relative).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-std::string TestFolder::ReadFile(const std::wstring& relative) const {
-    std::ifstream in(Path(relative).c_str(), std::ios::binary);
-    std::stringstream content;
-    content << in.rdbuf();
-    return content.str();
-}
+std::string TestFolder::ReadFile(const std::wstring& relative) const { return ReadBytes(Path(relative)); }
 
 std::vector<std::wstring> TestFolder::Tree() const {
     std::vector<std::wstring> out;

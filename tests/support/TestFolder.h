@@ -45,5 +45,6 @@ private:
 };
 
 void RemoveTree(const std::wstring& path);
+std::string ReadBytes(const std::wstring& path);
 // One UTF-8 line for each text.
 void WriteLines(const std::wstring& path, const std::vector<std::wstring>& lines);
