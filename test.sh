@@ -1,5 +1,6 @@
 #!/bin/sh
-# Builds both targets, runs every test and a short fault campaign under Wine
+# Checks that no layer of the module includes one above it, builds both
+# targets, runs every test and a short fault campaign under Wine
 # and Xvfb for each (i686 under 32-bit Wine, when it can be installed), then
 # fuzzes the login table's and the registry values' readers natively for
 # about a minute. Each part says how long it took.
@@ -11,6 +12,7 @@ part() {
   echo "test.sh: '$*' took $(( $(date +%s) - started )) s"
   return $rc
 }
+part tools/check-layers.sh
 part tools/setup-machine.sh
 part tools/build.sh x86_64
 part tools/build.sh i686

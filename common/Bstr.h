@@ -1,20 +1,23 @@
 // BSTR holders: Bstr owns one string; SharedBstr shares one among copies.
 #pragma once
 
+#include "GhMove.h"
+
 #include <windows.h>
 #include <oleauto.h>
 
 #include <memory>
-#include <new>
 #include <string>
 #include <utility>
 
 class Bstr {
 public:
     Bstr() = default;
-    // A copy of the text; allocation failure throws.
-    explicit Bstr(const std::wstring& text) : b_(SysAllocStringLen(text.data(), static_cast<UINT>(text.size()))) {
-        if (!b_) throw std::bad_alloc();
+    // A copy of the text; one that cannot be allocated raises a ComError
+    // with E_OUTOFMEMORY, as every failure to make a BSTR is told.
+    explicit Bstr(const std::wstring& text) : Bstr(text.data(), text.size()) {}
+    Bstr(const wchar_t* text, size_t length) : b_(SysAllocStringLen(text, static_cast<UINT>(length))) {
+        if (!b_) throw ComError(E_OUTOFMEMORY);
     }
     Bstr(const Bstr&) = delete;
     Bstr& operator=(const Bstr&) = delete;

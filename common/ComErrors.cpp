@@ -16,9 +16,10 @@ void RaiseComError(HRESULT code, const std::wstring& text) {
     throw ComError(code);
 }
 
-void RaiseOnFailure(HRESULT code) {
+void ThrowIfFailed(HRESULT code, const wchar_t* fallbackText) {
     if (SUCCEEDED(code)) return;
     ComPtr<IErrorInfo> info;
-    if (GetErrorInfo(0, info.Put()) != S_OK) info.Reset();
-    throw ComError(code, info.Get());
+    if (GetErrorInfo(0, info.Put()) == S_OK && info) throw ComError(code, info.Get());
+    if (fallbackText) RaiseComError(code, fallbackText);
+    throw ComError(code);
 }

@@ -14,6 +14,12 @@ std::wstring FileNamePart(const std::wstring& path) {
     return PathFindFileNameW(path.c_str());
 }
 
+std::wstring ParentFolder(const std::wstring& path) {
+    const size_t nameStart = static_cast<size_t>(PathFindFileNameW(path.c_str()) - path.c_str());
+    const size_t separator = nameStart == 0 ? std::wstring::npos : path.rfind(L'\\', nameStart - 1);
+    return separator == std::wstring::npos ? std::wstring() : path.substr(0, separator);
+}
+
 std::wstring StripTrailingBackslashes(std::wstring path) {
     const size_t keep = path.find_last_not_of(L'\\');
     path.erase(keep == std::wstring::npos ? 0 : keep + 1);

@@ -11,6 +11,10 @@ std::wstring LowerCase(std::wstring text);
 // belongs to the last component).
 std::wstring FileNamePart(const std::wstring& path);
 
+// The path without its last component (as FileNamePart finds it) and the
+// backslash before that; empty when no backslash comes before the component.
+std::wstring ParentFolder(const std::wstring& path);
+
 // Cuts the string at the first backslash of its final run of backslashes.
 std::wstring StripTrailingBackslashes(std::wstring path);
 

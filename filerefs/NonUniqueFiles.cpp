@@ -11,11 +11,10 @@ namespace {
 
 // Null when there are no paths.
 RecordArray PathArray(const std::vector<std::wstring>& paths) {
-    RecordArray array;
-    for (const std::wstring& path : paths) {
-        const Bstr text = Bstr::Attach(RecordText(path));
-        AppendBstr(array, text.Get());
-    }
+    if (paths.empty()) return {};
+    RecordArray array = CreateBstrArray(static_cast<ULONG>(paths.size()));
+    BSTR* next = array.Data<BSTR>();
+    for (const std::wstring& path : paths) *next++ = RecordText(path);
     return array;
 }
 
@@ -47,8 +46,8 @@ std::wstring NonUniqueFilesCaption(const std::wstring& localRoot) {
 HRESULT ShowNonUniqueFilesDialog(const std::vector<std::wstring>& paths, const std::vector<std::wstring>& otherPaths,
                                  const FoundFiles& found, const std::wstring& localRoot) {
     ComPtr<INonUniqueFilesDialog> dialog;
-    RaiseOnFailure(CoCreateInstance(CLSID_NonUniqueFilesDialog, nullptr, kAnyServerContext,
-                                    IID_INonUniqueFilesDialog, dialog.PutVoid()));
+    ThrowIfFailed(CoCreateInstance(CLSID_NonUniqueFilesDialog, nullptr, kAnyServerContext,
+                                   IID_INonUniqueFilesDialog, dialog.PutVoid()));
     const RecordArray names = PathArray(paths);
     const RecordArray otherNames = PathArray(otherPaths);
     const RecordArray records = FoundFileRecords(found);

@@ -1,5 +1,6 @@
 #include "filerefs/RecordArray.h"
 
+#include "common/Bstr.h"
 #include "common/ComErrors.h"
 #include "common/ComPtr.h"
 #include "interfaces/ComRecords.h"
@@ -41,7 +42,7 @@ void RecordArray::Access() {
     if (FAILED(hr)) {
         data_ = nullptr;
         Reset();
-        CheckArrayResult(hr);
+        ThrowIfFailed(hr, L"Could not lock safe array.");
     }
 }
 
@@ -97,36 +98,6 @@ RecordArray CreateBstrArray(ULONG count) {
     return RecordArray::Own(array);
 }
 
-BSTR RecordText(const std::wstring& text) {
-    BSTR copy = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
-    if (!copy) RaiseComError(E_OUTOFMEMORY, L"SysAllocStringLen failed.");
-    return copy;
-}
+BSTR RecordText(const std::wstring& text) { return Bstr(text).Detach(); }
 
-BSTR RecordText(const wchar_t* text) { return text ? RecordText(std::wstring(text)) : nullptr; }
-
-HRESULT AppendBstr(RecordArray& array, BSTR text) {
-    if (!array.Get()) {
-        SAFEARRAYBOUND bound = {0, 0};
-        SAFEARRAY* created = SafeArrayCreate(VT_BSTR, 1, &bound);
-        if (!created) return E_OUTOFMEMORY;
-        array = RecordArray::Own(created);
-    }
-    if (array.Get()->fFeatures & FADF_FIXEDSIZE) return E_FAIL;
-    SAFEARRAYBOUND grown = {array.Count() + 1, 0};
-    SAFEARRAY** handle = array.HandOff();
-    const HRESULT hr = SafeArrayRedim(*handle, &grown);
-    array.TakeBack();
-    if (FAILED(hr)) return hr;
-    BSTR copy = SysAllocString(text);
-    if (text && !copy) return E_OUTOFMEMORY;
-    array.Data<BSTR>()[array.Count() - 1] = copy;
-    return S_OK;
-}
-
-void CheckArrayResult(HRESULT code) {
-    if (SUCCEEDED(code)) return;
-    ComPtr<IErrorInfo> info;
-    if (GetErrorInfo(0, info.Put()) == S_OK && info) throw ComError(code, info.Get());
-    RaiseComError(code, L"Could not lock safe array.");
-}
+BSTR RecordText(const wchar_t* text) { return text ? Bstr(text, wcslen(text)).Detach() : nullptr; }

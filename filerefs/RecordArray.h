@@ -56,10 +56,3 @@ RecordArray CreateBstrArray(ULONG count);
 // memory is raised.
 BSTR RecordText(const std::wstring& text);
 BSTR RecordText(const wchar_t* text);  // null stays null
-
-// Appends a copy of `text`, creating the array on first use.
-HRESULT AppendBstr(RecordArray& array, BSTR text);
-
-// Raises a failure code with the thread's error information when there is
-// one, else with a text of its own; success codes pass.
-void CheckArrayResult(HRESULT code);

@@ -1,6 +1,6 @@
 // The documents that a plain CAD document references are handed to the vault,
 // each one that the vault knows, except the document itself.
-#include "move/Mover.h"
+#include "filerefs/ReferencedFiles.h"
 
 #include "common/Bstr.h"
 #include "common/ComErrors.h"
@@ -65,12 +65,12 @@ Bstr TakeNext(IReferenceList* list, ComPtr<IListPosition>& position) {
 
 }  // namespace
 
-HRESULT Mover::ProcessReferencedFiles(const std::wstring& target) {
-    const auto model = ComPtr<IVaultObjectModel>::Query(request->vault, IID_IVaultObjectModel);
+HRESULT ProcessReferencedFiles(IUnknown* vault, const std::wstring& target) {
+    const auto model = ComPtr<IVaultObjectModel>::Query(vault, IID_IVaultObjectModel);
     if (!model) return S_FALSE;
     ComPtr<IUnknown> created;
     HRESULT hr = model->CreateUtility(kReferenceUtilityKind, created.Put());
-    RaiseOnFailure(hr);
+    ThrowIfFailed(hr);
     const auto utility = ComPtr<IReferenceUtility>::Query(created.Get(), IID_IReferenceUtility);
     if (!utility) return hr;
 
@@ -79,18 +79,18 @@ HRESULT Mover::ProcessReferencedFiles(const std::wstring& target) {
     if (!document.Found()) return S_FALSE;
     AddItem(utility.Get(), model.Get(), document);
 
-    RaiseOnFailure(utility->Configure(kConfigureFirst, kConfigureSecond));
+    ThrowIfFailed(utility->Configure(kConfigureFirst, kConfigureSecond));
     int32_t ran = 0;
-    RaiseOnFailure(utility->Run(&ran));
+    ThrowIfFailed(utility->Run(&ran));
     ComPtr<IReferenceList> list;
     hr = utility->GetResults(kResultKind, list.Put());
-    RaiseOnFailure(hr);
+    ThrowIfFailed(hr);
     if (!list) return hr;
 
     ComPtr<IListPosition> position;
     hr = list->GetFirstPosition(position.Put());
-    RaiseOnFailure(hr);
-    const auto handler = ComPtr<IReferencedFileHandler>::Query(request->vault, IID_IReferencedFileHandler);
+    ThrowIfFailed(hr);
+    const auto handler = ComPtr<IReferencedFileHandler>::Query(vault, IID_IReferencedFileHandler);
 
     while (EntriesRemain(position.Get())) {
         const Bstr path = TakeNext(list.Get(), position);
@@ -100,7 +100,7 @@ HRESULT Mover::ProcessReferencedFiles(const std::wstring& target) {
         if (path.IsNull()) throw ComError(E_FAIL);
         if (_wcsicmp(path.Get(), target.c_str()) == 0 || !handler) continue;
         hr = handler->HandleReferencedFile(path.Get());
-        RaiseOnFailure(hr);
+        ThrowIfFailed(hr);
     }
     return hr;
 }

@@ -1,6 +1,7 @@
 #include "localview/FileTime.h"
 
 #include "common/Handles.h"
+#include "common/WritableForScope.h"
 
 #include <ctime>
 
@@ -61,17 +62,9 @@ bool SetLastWriteTime(const std::wstring& path, const SYSTEMTIME& localTime) {
     FILETIME written = {};
     if (!SystemTimeToFileTime(&utc, &written)) return false;
 
-    const DWORD attributes = GetFileAttributesW(path.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES) return false;
-    const bool readOnly = (attributes & FILE_ATTRIBUTE_READONLY) != 0;
-    if (readOnly && !SetFileAttributesW(path.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY)) return false;
-
-    bool set = false;
-    {
-        const UniqueFileHandle file(
-            CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
-        set = file && SetFileTime(file.get(), nullptr, nullptr, &written);
-    }
-    if (readOnly) SetFileAttributesW(path.c_str(), attributes);
-    return set;
+    const WritableForScope target(path);
+    if (!target.Exists() || !target.Writable()) return false;
+    const UniqueFileHandle file(
+        CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    return file && SetFileTime(file.get(), nullptr, nullptr, &written);
 }

@@ -1,7 +1,7 @@
 // Before anything on disk changes, the local view service's COM notifier hears
 // which files and folders are about to move, and the shell hears that each
 // request folder that moves without a rename is going away.
-#include "move/Mover.h"
+#include "localview/LocalViewAnnouncement.h"
 
 #include "common/Bstr.h"
 #include "common/ComCreate.h"
@@ -29,12 +29,11 @@ void AnnounceFolders(ILocalViewFolderNotifier* notifier, const std::vector<std::
 
 }  // namespace
 
-void Mover::AnnounceLocalMoves(const Lst<LocalMoveData*>& working) {
+void AnnounceLocalMoves(const std::wstring& root, const Lst<LocalMoveData*>& working) {
     // Empty when the service is not installed or does not start; that is silent.
     ComPtr<ILocalViewNotifier> notifier;
     CreateRunningObject(CLSID_LocalViewNotifier, IID_ILocalViewNotifier, notifier);
     const auto folderNotifier = ComPtr<ILocalViewFolderNotifier>::Query(notifier.Get(), IID_ILocalViewFolderNotifier);
-    const std::wstring& root = request->localRoot;
     ShellNotices shell(root);
 
     std::vector<std::wstring> folders;

@@ -47,6 +47,9 @@ HRESULT MoveLocalFile(const std::wstring& oldPath, const std::wstring& newPath, 
         if (FAILED(again)) return again;
         if (again == S_OK && Rename(oldPath, newPath)) return S_OK;
     }
+    // Any failed rename, not only one to another volume, is tried as a copy:
+    // a file that another process shares for reading cannot be renamed but
+    // can be copied, and the source goes only once the copy is whole.
     if (CopyWhole(oldPath, newPath)) {
         // A read-only source could not be deleted otherwise.
         SetFileAttributesW(oldPath.c_str(), FILE_ATTRIBUTE_NORMAL);

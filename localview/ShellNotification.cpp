@@ -1,6 +1,6 @@
 // After the local moves the shell hears about the top-most folders that
 // moved (created at the new place) or were renamed. Files get no notice.
-#include "move/Mover.h"
+#include "localview/ShellNotification.h"
 
 #include "common/StringUtil.h"
 #include "localview/FailedMoves.h"
@@ -11,9 +11,9 @@
 
 #include <cwchar>
 
-void Mover::NotifyShell(const Lst<LocalMoveData*>& working) {
-    const std::wstring& root = request->localRoot;
-    const FailedMoves failed(request->errors);
+void NotifyShellOfFolders(const std::wstring& root, const Lst<LocalMoveData*>& working,
+                          const Lst<MoveErrorEntry*>& errors) {
+    const FailedMoves failed(errors);
     Lst<LocalMoveData*> selection;
     SelectNotifyFolders(working, failed, selection);
     ShellNotices shell(root);

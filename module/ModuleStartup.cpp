@@ -2,6 +2,7 @@
 
 #include "common/Bstr.h"
 #include "common/ComCreate.h"
+#include "common/ComErrors.h"
 #include "interfaces/TextCatalog.h"
 
 namespace {
@@ -9,16 +10,25 @@ namespace {
 HMODULE g_module = nullptr;
 ComPtr<ITextCatalog> g_catalog;
 
+// COM stands on the loading thread as the host left it; without it the
+// creation fails and the module speaks English.
+ComPtr<ITextCatalog> StartedCatalog() {
+    ComPtr<ITextCatalog> service;
+    if (FAILED(CreateRunningObject(CLSID_TextCatalog, IID_ITextCatalog, service)) || !service) return {};
+    if (FAILED(service->Init(Bstr(kProductCaption).Get(), Bstr(L"Move").Get()))) return {};
+    return service;
+}
+
 }  // namespace
 
+// Nothing may leave the loader's call: memory that runs out here leaves the
+// module without its service, speaking English.
 void OnProcessAttach(HMODULE module) {
     g_module = module;
-    // COM stands on the loading thread as the host left it; without it the
-    // creation fails and the module speaks English.
-    ComPtr<ITextCatalog> service;
-    if (FAILED(CreateRunningObject(CLSID_TextCatalog, IID_ITextCatalog, service)) || !service) return;
-    if (FAILED(service->Init(Bstr(kProductCaption).Get(), Bstr(L"Move").Get()))) return;
-    g_catalog = std::move(service);
+    GuardedCall([] {
+        g_catalog = StartedCatalog();
+        return S_OK;
+    });
 }
 
 void OnProcessDetach(bool processTerminating) {

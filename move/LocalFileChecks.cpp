@@ -5,6 +5,7 @@
 #include "common/Handles.h"
 #include "common/OwnedList.h"
 #include "common/PathExists.h"
+#include "common/WritableForScope.h"
 #include "localview/LockingProcesses.h"
 
 #include <algorithm>
@@ -36,14 +37,9 @@ bool HeldBy(const std::wstring& path, DWORD processId) {
 // A read-only file is made writable for the test, so that only another
 // process's hold makes it fail. Folders, and paths that are gone, pass.
 bool MayMoveSource(const std::wstring& path) {
-    const DWORD attributes = GetFileAttributesW(path.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES) return true;
-    const bool readOnly =
-        (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) == FILE_ATTRIBUTE_READONLY;
-    const bool writable = !readOnly || SetFileAttributesW(path.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY) == TRUE;
-    const bool passes = (attributes & FILE_ATTRIBUTE_DIRECTORY) || (writable && OpensForExclusiveWriting(path));
-    if (readOnly) SetFileAttributesW(path.c_str(), attributes);
-    return passes;
+    const WritableForScope source(path);
+    if (!source.Exists() || source.IsFolder()) return true;
+    return source.Writable() && OpensForExclusiveWriting(path);
 }
 
 }  // namespace

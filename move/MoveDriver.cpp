@@ -13,6 +13,7 @@
 
 #include <cwchar>
 #include <map>
+#include <optional>
 #include <set>
 
 namespace {
@@ -27,74 +28,99 @@ bool IsInsideCad() {
 
 }  // namespace
 
+struct Mover::Accepted {
+    FolderPathMap folderPaths;
+    FileNameMap fileNames;
+    OperationCounts counts;
+    ComPtr<IAddInHooks> hook;  // empty when the vault has no add-ins
+    FileFormatLoader loader;
+    FileFormatMgr* manager = nullptr;
+};
+
 HRESULT Mover::Run() {
+    Accepted accepted;
+    if (const std::optional<HRESULT> refusal = RefuseBeforeChanging(accepted)) return *refusal;
+    return ChangeDatabaseAndDisk(accepted);
+}
+
+std::optional<HRESULT> Mover::RefuseBeforeChanging(Accepted& accepted) {
     // A request the module cannot read safely is refused as it came.
     HRESULT hr = CheckRequest();
     if (FAILED(hr)) return hr;
 
-    // Start from empty output lists; collect every identifier that needs a name.
     EmptyOutputLists();
-    FolderPathMap folderPaths;
-    FileNameMap fileNames;
-    const OperationCounts counts = CollectIdentifiers(folderPaths, fileNames);
-
+    accepted.counts = CollectIdentifiers(accepted.folderPaths, accepted.fileNames);
     // The host resolves identifiers into paths below localRoot and names.
-    hr = host->ResolveNames(folderPaths, fileNames);
+    hr = host->ResolveNames(accepted.folderPaths, accepted.fileNames);
     if (FAILED(hr)) return hr;
+    if (!ValidateNames(accepted.folderPaths, accepted.fileNames)) return S_FALSE;
 
-    // Every new name must be acceptable.
-    if (!ValidateNames(folderPaths, fileNames)) return S_FALSE;
+    if (const auto veto = AddInVeto(accepted, hr)) return veto;
+    if (const auto conflict = RefusePlannedMoves(accepted)) return conflict;
+    // Without the file-format manager nothing may change.
+    accepted.manager = accepted.loader.LocateLibrary() ? accepted.loader.GetManager() : nullptr;
+    if (!accepted.manager) return E_QOR_MISSING_ORAVANE_MODULE;
+    return RefuseHeldFiles();
+}
 
-    // The add-ins may veto.
-    const auto hook = ComPtr<IAddInHooks>::Query(request->vault, IID_IAddInHooks);
-    if (hook) {
-        hook->PrepareHooks();
-        hr = NotifyAddInsBefore(hook.Get(), counts, folderPaths, fileNames, hr);
-        if (FAILED(hr)) {
-            if (!silent && hr != E_QOR_OPERATION_REFUSED_BY_PLUGIN) ShowAddInError(hr);
-            return hr;
-        }
-    }
+std::optional<HRESULT> Mover::AddInVeto(Accepted& accepted, HRESULT resolved) {
+    accepted.hook = ComPtr<IAddInHooks>::Query(request->vault, IID_IAddInHooks);
+    if (!accepted.hook) return std::nullopt;
+    accepted.hook->PrepareHooks();
+    const HRESULT hr =
+        NotifyAddInsBefore(accepted.hook.Get(), accepted.counts, accepted.folderPaths, accepted.fileNames, resolved);
+    if (SUCCEEDED(hr)) return std::nullopt;
+    if (!silent && hr != E_QOR_OPERATION_REFUSED_BY_PLUGIN) ShowAddInError(hr);
+    return hr;
+}
 
-    // Plan the local moves; existing targets refuse the operation.
-    PlanLocalMoves(fileNames, folderPaths);
+// Targets that exist, two sources with one target, and paths that the file
+// operations cannot take.
+std::optional<HRESULT> Mover::RefusePlannedMoves(const Accepted& accepted) {
+    PlanLocalMoves(accepted.fileNames, accepted.folderPaths);
     if (!request->errors.Empty()) {
         Report(Msg::TargetsAlreadyExist, true);
         return S_FALSE;
     }
-
-    // So do two sources with one target.
     if (RecordSharedTargets()) {
         Report(Msg::SharedTargets, true);
         return S_FALSE;
     }
-
-    // Nor may a path that the file operations cannot take reach them.
     if (RecordUnworkablePaths()) {
         Report(LocalFailureSentence(), true);
         return request->errors.head->value->code;
     }
+    return std::nullopt;
+}
 
-    // Without the file-format manager nothing may change.
-    FileFormatLoader loader;
-    FileFormatMgr* manager = loader.LocateLibrary() ? loader.GetManager() : nullptr;
-    if (!manager) return E_QOR_MISSING_ORAVANE_MODULE;
-
-    // No file that must move or be rewritten may be held by another process.
+// No file that must move or be rewritten may be held by another process.
+std::optional<HRESULT> Mover::RefuseHeldFiles() {
     CheckLocalMovesWritable();
     const bool insideCad = IsInsideCad();
     const DWORD processId = GetCurrentProcessId();
     host->ListReferenceUpdates(request);
-    hr = CheckListedReferences();
+    const HRESULT hr = CheckListedReferences();
     if (FAILED(hr)) return hr;
     CheckReferenceFilesFree(insideCad, processId);
-    if (!request->errors.Empty()) {
-        Report(LocalFailureSentence(), false);
-        return E_QOR_FILE_SHARE_ERROR;
-    }
+    if (request->errors.Empty()) return std::nullopt;
+    Report(LocalFailureSentence(), false);
+    return E_QOR_FILE_SHARE_ERROR;
+}
 
-    // The host changes the vault database.
-    hr = host->MoveInDatabase(request);
+// The local disk follows the database; the add-ins hear of it at the end.
+HRESULT Mover::ChangeDatabaseAndDisk(const Accepted& accepted) {
+    HRESULT pending = S_OK;
+    if (const auto failure = MoveInDatabase(pending)) return *failure;
+    MovedPaths movedPaths;
+    ExecuteLocalMoves(movedPaths);
+    UpdateReferences(movedPaths, pending, accepted.manager);
+    if (const auto failure = TellAddInsAfter(accepted, pending)) return *failure;
+    return ReportLocalFailures();
+}
+
+// `pending` becomes the host's success code.
+std::optional<HRESULT> Mover::MoveInDatabase(HRESULT& pending) {
+    const HRESULT hr = host->MoveInDatabase(request);
     if (FAILED(hr)) {
         if (!silent) ShowErrorBox(Translate(DatabaseFailureSentence()) + L"\n" + ErrorText(hr).Text());
         return hr;
@@ -103,33 +129,31 @@ HRESULT Mover::Run() {
         Report(DatabaseFailureSentence(), true);
         return S_FALSE;
     }
-    HRESULT pending = hr;
+    pending = hr;
+    return std::nullopt;
+}
 
-    // The local disk follows the database.
-    MovedPaths movedPaths;
-    ExecuteLocalMoves(movedPaths);
-
-    // References inside the affected files, then their modification times.
+// References inside the affected files, then their modification times.
+void Mover::UpdateReferences(const MovedPaths& movedPaths, HRESULT& pending, FileFormatMgr* manager) {
     SavedTimes savedTimes;
     RewriteReferences(movedPaths, savedTimes, pending, manager);
     for (const auto& [path, time] : savedTimes) SetLastWriteTime(path, time);
+}
 
-    // The add-ins hear that it happened.
-    if (hook) {
-        hr = NotifyAddInsAfter(hook.Get(), counts, folderPaths, fileNames, pending);
-        if (FAILED(hr)) {
-            if (!silent) ShowAddInError(hr);
-            return hr;
-        }
-    }
+std::optional<HRESULT> Mover::TellAddInsAfter(const Accepted& accepted, HRESULT pending) {
+    if (!accepted.hook) return std::nullopt;
+    const HRESULT hr =
+        NotifyAddInsAfter(accepted.hook.Get(), accepted.counts, accepted.folderPaths, accepted.fileNames, pending);
+    if (SUCCEEDED(hr)) return std::nullopt;
+    if (!silent) ShowAddInError(hr);
+    return hr;
+}
 
-    // What failed locally is reported; a rename reports it in its result too.
-    if (silent) return S_OK;
-    if (!request->errors.Empty() || !request->refErrors.Empty()) {
-        Report(LocalFailureSentence(), false);
-        return IsRename() ? E_QOR_FILE_SHARE_ERROR : S_OK;
-    }
-    return S_OK;
+// What failed locally is reported; a rename reports it in its result too.
+HRESULT Mover::ReportLocalFailures() {
+    if (silent || (request->errors.Empty() && request->refErrors.Empty())) return S_OK;
+    Report(LocalFailureSentence(), false);
+    return IsRename() ? E_QOR_FILE_SHARE_ERROR : S_OK;
 }
 
 Mover::OperationCounts Mover::CollectIdentifiers(FolderPathMap& folderPaths, FileNameMap& fileNames) const {
@@ -155,8 +179,9 @@ Mover::OperationCounts Mover::CollectIdentifiers(FolderPathMap& folderPaths, Fil
 
 // Two different sources with one target are refused even when the target does
 // not exist yet. Each target is reported once for its first-seen source, and
-// once for every later source. Sets stand in for the list walks of the
-// original rule; the entries and their order are the same.
+// once for every later source. Sets find earlier targets in log time where
+// walks over the list would be quadratic; the entries and their order are
+// the same.
 bool Mover::RecordSharedTargets() {
     std::map<std::wstring, const LocalMoveData*> targets;
     std::set<std::wstring> reported;

@@ -1,39 +1,37 @@
 // Mover: carries one call of ghMove from the request to the result.
 //
-// Its operations are defined beside the subsystem they belong to: the driver
-// and name checks in move/, planning and execution in localview/, add-ins and
-// references in filerefs/, the report in report/.
+// Its operations are short calls into the subsystems below it: planning and
+// execution in localview/, add-ins and references in filerefs/, the report in
+// report/.
 #pragma once
 
 #include "GhMove.h"
-#include "common/Ptr.h"
 #include "localview/LocalMoveData.h"
+#include "localview/LocalMoveExecution.h"
 #include "module/Messages.h"
+#include "report/ReportedMove.h"
 
 #include <windows.h>
 
 #include <map>
-#include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 class FileFormatMgr;
-class FolderListings;
 struct IAddInHooks;
 
-// Lower-case old path -> the path where the local move put it.
-using MovedPaths = std::map<std::wstring, std::wstring>;
 // Lower-case path -> last-write time (local time) to give the file at the end.
 using SavedTimes = std::map<std::wstring, SYSTEMTIME>;
 
-class Mover {
+class Mover : public ReportedMove {
 public:
     Mover(HWND parent, MoveHost* host, MoveRequest* request, bool silent);
     Mover(const Mover&) = delete;
     Mover& operator=(const Mover&) = delete;
     virtual ~Mover();
 
-    // The driver: every step of a move or rename, in order.
+    // The driver: a move or rename from the request to the result.
     HRESULT Run();
 
     // What is refused in the request before anything changes: E_POINTER for a
@@ -52,7 +50,7 @@ public:
     bool ValidateTargetName(const std::wstring& name, const std::wstring& oldPath, const std::wstring& newPath);
     bool ValidateNames(const FolderPathMap& folderPaths, const FileNameMap& fileNames);
     bool IsRename() const;
-    std::wstring Caption() const;
+    std::wstring Caption() const override;
 
     // Local view.
     void PlanLocalMoves(const FileNameMap& fileNames, const FolderPathMap& folderPaths);
@@ -75,7 +73,8 @@ public:
     // The report of everything in the request's failure lists.
     void ShowMoveErrors(const std::wstring& description, bool cannotMode);
     // The vault files that share a name, for a report item that offers them.
-    HRESULT ShowNonUniqueFiles(const std::vector<std::wstring>* paths, const std::vector<std::wstring>* otherPaths);
+    HRESULT ShowNonUniqueFiles(const std::vector<std::wstring>* paths,
+                               const std::vector<std::wstring>* otherPaths) override;
 
     // Appends one entry to the request's `errors`.
     void AddError(const std::wstring& path, const std::wstring& newPath, HRESULT code,
@@ -96,24 +95,21 @@ private:
         int32_t renamedFolders = 0;
     };
 
-    using PlannedNode = Lst<LocalMoveData*>::Node;
+    // What the checks settle for the changes that follow them.
+    struct Accepted;
 
-    // Local move planning.
-    void PlanRequestItem(MoveItem& item, const FileNameMap& fileNames, const FolderPathMap& folderPaths,
-                         FolderListings& listings);
-    void PlanLocalItem(LocalItem& item, const FolderPathMap& folderPaths);
-    void ScanSourceTree(const std::wstring& oldFolder, const std::wstring& newFolder, bool newFolderExists,
-                        FolderListings& listings);
-    void ExpandFolders(FolderListings& listings);
-    void ExpandFolder(PlannedNode* node, const LocalMoveData& entry, FolderListings& listings);
-    PlannedNode* LinkPlanned(Ptr<LocalMoveData>& entry, PlannedNode* before = nullptr);
-    PlannedNode* LinkPlanned(std::unique_ptr<LocalMoveData> entry, PlannedNode* before = nullptr);
-
-    // Local move execution and its notices.
-    void SortLocalMoves(Lst<LocalMoveData*>& working) const;
-    void AnnounceLocalMoves(const Lst<LocalMoveData*>& working);
-    void RemoveEmptiedFolders(Lst<LocalMoveData*>& removals);
-    void NotifyShell(const Lst<LocalMoveData*>& working);
+    // Everything that can refuse the operation, before anything changes; the
+    // result to return when it is refused.
+    std::optional<HRESULT> RefuseBeforeChanging(Accepted& accepted);
+    std::optional<HRESULT> AddInVeto(Accepted& accepted, HRESULT resolved);
+    std::optional<HRESULT> RefusePlannedMoves(const Accepted& accepted);
+    std::optional<HRESULT> RefuseHeldFiles();
+    // The vault database, then the local disk and the references in files.
+    HRESULT ChangeDatabaseAndDisk(const Accepted& accepted);
+    std::optional<HRESULT> MoveInDatabase(HRESULT& pending);
+    void UpdateReferences(const MovedPaths& movedPaths, HRESULT& pending, FileFormatMgr* manager);
+    std::optional<HRESULT> TellAddInsAfter(const Accepted& accepted, HRESULT pending);
+    HRESULT ReportLocalFailures();
 
     void EmptyOutputLists();
     OperationCounts CollectIdentifiers(FolderPathMap& folderPaths, FileNameMap& fileNames) const;

@@ -6,6 +6,7 @@
 
 #include "common/OwnedList.h"
 #include "common/StringUtil.h"
+#include "common/WritableForScope.h"
 #include "filerefs/PlainCadFile.h"
 #include "interfaces/FileFormatMgr.h"
 #include "localview/FileTime.h"
@@ -13,19 +14,6 @@
 #include <memory>
 
 namespace {
-
-// The attributes a file had, given back however the rewrite ends.
-class KeptAttributes {
-public:
-    KeptAttributes(const std::wstring& path, DWORD attributes) : path_(path), attributes_(attributes) {}
-    KeptAttributes(const KeptAttributes&) = delete;
-    KeptAttributes& operator=(const KeptAttributes&) = delete;
-    ~KeptAttributes() { SetFileAttributesW(path_.c_str(), attributes_); }
-
-private:
-    const std::wstring& path_;
-    DWORD attributes_;
-};
 
 // Where the file is now: where the local move put it, else its own path in lower case.
 std::wstring CurrentPath(const RefFile& file, const MovedPaths& movedPaths) {
@@ -46,10 +34,9 @@ void Mover::RewriteReferences(const MovedPaths& movedPaths, SavedTimes& savedTim
     bool stopAsking = false;
     for (RefFile* file : request->refFiles) {
         const std::wstring path = CurrentPath(*file, movedPaths);
-        const DWORD attributes = GetFileAttributesW(path.c_str());
-        if (attributes == INVALID_FILE_ATTRIBUTES) continue;  // gone: nothing to rewrite
-        const KeptAttributes kept(path, attributes);
-        SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+        // Hidden and system files refuse being written over, as read-only ones do.
+        const WritableForScope writable(path, ~DWORD{0});
+        if (!writable.Exists()) continue;  // gone: nothing to rewrite
         const auto lastWritten = CaptureLastWriteTime(path);
         RewriteFile(file, path, pending, manager, stopAsking);
         if (const auto later = lastWritten ? TwoSecondsLater(*lastWritten) : std::nullopt) {

@@ -7,7 +7,6 @@
 #include "common/TextFormat.h"
 #include "report/CatalogText.h"
 #include "report/ErrorTable.h"
-#include "report/ReportText.h"
 
 #include <cstdint>
 
@@ -49,14 +48,14 @@ SharedBstr RowText(const ErrorTextRow& row) {
         case ErrorTextSource::DatabaseMessages:
             return CatalogText(row.id, row.english, kDatabaseCatalogue, kDatabaseSection);
         case ErrorTextSource::SqlServerVersion:
-            return SharedText(ErrorCodesText(row.id, row.english) + L"\n\n" +
+            return SharedBstr(ErrorCodesText(row.id, row.english) + L"\n\n" +
                               ErrorCodesText(kSupportedVersionsId, kSupportedVersions) + L"\n" + kSupportedSqlServer);
         case ErrorTextSource::UnsupportedOs: {
             std::wstring text = ErrorCodesText(row.id, row.english);
             for (const wchar_t* version : kMinimumWindows) text += std::wstring(L"\n") + version;
-            return SharedText(text);
+            return SharedBstr(text);
         }
-        case ErrorTextSource::OwnName: return SharedText(row.name);
+        case ErrorTextSource::OwnName: return SharedBstr(row.name);
         case ErrorTextSource::ErrorCodes: break;
     }
     return CatalogText(row.id, row.english, kErrorCatalogue, kErrorSection);
@@ -99,9 +98,9 @@ std::wstring SystemText(HRESULT code) {
 SharedBstr ErrorText(HRESULT code) {
     if (const ErrorTextRow* row = FindErrorTextRow(code)) return RowText(*row);
     const auto value = static_cast<uint32_t>(code);
-    if (value >= kInternetFirst && value <= kInternetLast) return SharedText(InternetErrorText(value));
+    if (value >= kInternetFirst && value <= kInternetLast) return SharedBstr(InternetErrorText(value));
     if (value >= kArchiveFirst && value <= kArchiveLast) {
-        return SharedText(FormatText(kArchiveError, {value - kArchiveFirst, value}));
+        return SharedBstr(FormatText(kArchiveError, {value - kArchiveFirst, value}));
     }
-    return SharedText(SystemText(code));
+    return SharedBstr(SystemText(code));
 }

@@ -1,16 +1,16 @@
 #include "report/FileRefCmdDbErrors.h"
 
-#include "common/ComErrors.h"
 #include "common/Handles.h"
+#include "common/InterfaceTable.h"
 #include "environment/FolderRights.h"
-#include "move/Mover.h"
 #include "report/FileRefErr.h"
 #include "report/FileRefErrPos.h"
 #include "report/MoveProblem.h"
+#include "report/ReportCall.h"
+#include "report/ReportedMove.h"
 #include "report/ReportText.h"
 
 #include <iterator>
-#include <new>
 
 namespace {
 
@@ -20,8 +20,9 @@ constexpr LONG kColumnFlags = 0x18C00;
 
 }  // namespace
 
-FileRefCmdDbErrors::FileRefCmdDbErrors(Mover* mover_, const std::wstring& description_, bool cannotMode_)
-    : request(mover_->request), cannotMode(cannotMode_), description(SharedText(description_)), mover(mover_) {
+FileRefCmdDbErrors::FileRefCmdDbErrors(MoveRequest* request_, ReportedMove* mover_, const std::wstring& description_,
+                                       bool cannotMode_)
+    : request(request_), cannotMode(cannotMode_), description(SharedBstr(description_)), mover(mover_) {
     OpenPermissionConnection();
 }
 
@@ -40,12 +41,10 @@ Msg FileRefCmdDbErrors::MovePermissionProblem(const FileRefErr& item) const {
 }
 
 HRESULT FileRefCmdDbErrors::QueryInterface(REFIID iid, void** out) {
-    if (!out) return E_POINTER;
-    *out = nullptr;
-    if (iid != IID_IUnknown && iid != IID_IFileRefCmd) return E_NOINTERFACE;
-    *out = static_cast<IFileRefCmd*>(this);
-    AddRefObj();
-    return S_OK;
+    return QueryInterfaceTable(*this,
+                               {{IID_IUnknown, static_cast<IFileRefCmd*>(this)},
+                                {IID_IFileRefCmd, static_cast<IFileRefCmd*>(this)}},
+                               iid, out);
 }
 
 // Both arrays hold the same columns; the second is a copy of the first.
@@ -69,15 +68,12 @@ HRESULT FileRefCmdDbErrors::GetColumns(SAFEARRAY** columns, SAFEARRAY** shownCol
 
 HRESULT FileRefCmdDbErrors::GetTopLevel(ULONG, IUnknown** position) {
     if (!position) return E_POINTER;
-    RefPtr<FileRefErrPos> top;
-    try {
-        top = BuildTree();
-    } catch (const std::bad_alloc&) {
-        throw ComError(E_FAIL);  // an internal string or list node; BSTRs raise E_OUTOFMEMORY themselves
-    }
-    top->AddRefObj();
-    *position = static_cast<IUnknown*>(top.Get());
-    return S_OK;
+    return ReportCall([&] {
+        const RefPtr<FileRefErrPos> top = BuildTree();
+        top->AddRefObj();
+        *position = static_cast<IUnknown*>(top.Get());
+        return S_OK;
+    });
 }
 
 // Only a position of this module answers its private identity.
@@ -95,10 +91,12 @@ HRESULT FileRefCmdDbErrors::GetNext(ULONG, IUnknown* position, IFileRefItem** it
 
 HRESULT FileRefCmdDbErrors::GetText(LONG number, BSTR* text) {
     if (!text) return E_POINTER;
-    switch (number) {
-        case kTextCaption: *text = NewText(mover->Caption()); break;
-        case kTextDescription: *text = CopyText(description); break;
-        default: *text = NewText(std::wstring()); break;
-    }
-    return S_OK;
+    return ReportCall([&] {
+        switch (number) {
+            case kTextCaption: *text = NewText(mover->Caption()); break;
+            case kTextDescription: *text = CopyText(description); break;
+            default: *text = NewText(std::wstring()); break;
+        }
+        return S_OK;
+    });
 }

@@ -15,12 +15,12 @@
 
 class FileRefErr;
 class FileRefErrPos;
-class Mover;
+class ReportedMove;
 
 class FileRefCmdDbErrors : public IFileRefCmd, public RefObj {
 public:
     // Opens the permission connection; a failure leaves it empty, unreported.
-    FileRefCmdDbErrors(Mover* mover, const std::wstring& description, bool cannotMode);
+    FileRefCmdDbErrors(MoveRequest* request, ReportedMove* mover, const std::wstring& description, bool cannotMode);
     ~FileRefCmdDbErrors() override;
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override;
@@ -42,7 +42,7 @@ public:
     MoveRequest* request;   // not owned
     bool cannotMode;        // refused before any local change: "can not" wording
     SharedBstr description;
-    Mover* mover;           // not owned
+    ReportedMove* mover;    // not owned
     SpConnection permissions;  // empty without a connection
 
 private:

@@ -1,27 +1,19 @@
 #include "report/FileRefErr.h"
 
+#include "common/InterfaceTable.h"
 #include "common/PathExists.h"
 #include "common/StringUtil.h"
 #include "common/TextFormat.h"
 #include "module/Translate.h"
-#include "move/Mover.h"
 #include "report/ErrorText.h"
 #include "report/FileRefCmdDbErrors.h"
+#include "report/ReportCall.h"
+#include "report/ReportedMove.h"
 #include "report/ReportText.h"
-
-#include <shlwapi.h>
 
 #include <vector>
 
 namespace {
-
-// The path without its last component and the backslash before it; empty
-// when no backslash comes before the last component.
-std::wstring ParentFolder(const std::wstring& path) {
-    const size_t nameStart = static_cast<size_t>(PathFindFileNameW(path.c_str()) - path.c_str());
-    const size_t separator = nameStart == 0 ? std::wstring::npos : path.rfind(L'\\', nameStart - 1);
-    return separator == std::wstring::npos ? std::wstring() : path.substr(0, separator);
-}
 
 // For an in/out text: the caller's string is freed once the new one exists.
 void ReplaceText(BSTR* text, BSTR fresh) {
@@ -50,23 +42,14 @@ RefPtr<FileRefErr> FileRefErr::FromEntry(const MoveErrorEntry& entry, bool canno
 
 // IUnknown is always answered with the same interface pointer.
 HRESULT FileRefErr::QueryInterface(REFIID iid, void** out) {
-    if (!out) return E_POINTER;
-    *out = nullptr;
-    if (iid == IID_IUnknown || iid == IID_IFileRefItem) {
-        *out = static_cast<IFileRefItem*>(this);
-    } else if (iid == IID_IFileRefItem2) {
-        *out = static_cast<IFileRefItem2*>(this);
-    } else if (iid == IID_IFileRefItem3) {
-        *out = static_cast<IFileRefItem3*>(this);
-    } else if (iid == IID_IFileRefItemIcon) {
-        *out = static_cast<IFileRefItemIcon*>(this);
-    } else if (iid == IID_IEditableFileRefItem) {
-        *out = static_cast<IEditableFileRefItem*>(this);
-    } else {
-        return E_NOINTERFACE;
-    }
-    AddRefObj();
-    return S_OK;
+    return QueryInterfaceTable(*this,
+                               {{IID_IUnknown, static_cast<IFileRefItem*>(this)},
+                                {IID_IFileRefItem, static_cast<IFileRefItem*>(this)},
+                                {IID_IFileRefItem2, static_cast<IFileRefItem2*>(this)},
+                                {IID_IFileRefItem3, static_cast<IFileRefItem3*>(this)},
+                                {IID_IFileRefItemIcon, static_cast<IFileRefItemIcon*>(this)},
+                                {IID_IEditableFileRefItem, static_cast<IEditableFileRefItem*>(this)}},
+                               iid, out);
 }
 
 HRESULT FileRefErr::GetChildList(ULONG, ULONG, IUnknown** position) {
@@ -92,30 +75,38 @@ HRESULT FileRefErr::GetNextChildOfKind(ULONG unused1, ULONG unused2, ULONG unuse
 
 HRESULT FileRefErr::GetStatus(ULONG, LONG* code, LONG* type, BSTR* text) {
     if (!code || !type || !text) return E_POINTER;
-    *text = CopyText(message);
-    *code = kStatusError;
-    *type = itemType;
-    return S_OK;
+    return ReportCall([&] {
+        *text = CopyText(message);
+        *code = kStatusError;
+        *type = itemType;
+        return S_OK;
+    });
 }
 
 HRESULT FileRefErr::GetName(ULONG, BSTR* out) {
     if (!out) return E_POINTER;
-    *out = NewText(name);
-    return S_OK;
+    return ReportCall([&] {
+        *out = NewText(name);
+        return S_OK;
+    });
 }
 
 HRESULT FileRefErr::GetDisplayName(ULONG unused, BSTR* out) { return FileRefErr::GetName(unused, out); }
 
 HRESULT FileRefErr::GetFolder(ULONG, BSTR* out) {
     if (!out) return E_POINTER;
-    *out = NewText(folder);
-    return S_OK;
+    return ReportCall([&] {
+        *out = NewText(folder);
+        return S_OK;
+    });
 }
 
 HRESULT FileRefErr::GetItemKey(BSTR* key) {
     if (!key) return E_POINTER;
-    *key = NewText(FormatText(L"%p", {static_cast<const void*>(this)}));
-    return S_OK;
+    return ReportCall([&] {
+        *key = NewText(FormatText(L"%p", {static_cast<const void*>(this)}));
+        return S_OK;
+    });
 }
 
 HRESULT FileRefErr::GetCommandState(LONG command, ULONG, VARIANT* state) {
@@ -130,10 +121,12 @@ HRESULT FileRefErr::GetCommandState(LONG command, ULONG, VARIANT* state) {
 
 HRESULT FileRefErr::InvokeCommand(LONG command, ULONG, ULONG) {
     if (command != kCommandNonUniqueFiles || itemType == 0 || !offersNonUniqueView || !owner) return S_OK;
-    const std::vector<std::wstring> paths{folder + L"\\" + name};
-    const std::vector<std::wstring> otherPaths{folder + L"\\" + otherName};
-    owner->mover->ShowNonUniqueFiles(&paths, &otherPaths);
-    return S_OK;
+    return ReportCall([&] {
+        const std::vector<std::wstring> paths{folder + L"\\" + name};
+        const std::vector<std::wstring> otherPaths{folder + L"\\" + otherName};
+        owner->mover->ShowNonUniqueFiles(&paths, &otherPaths);
+        return S_OK;
+    });
 }
 
 HRESULT FileRefErr::GetIcon(VARIANT* icon) {
@@ -147,8 +140,10 @@ HRESULT FileRefErr::GetIcon(VARIANT* icon) {
 
 HRESULT FileRefErr::GetTargetFolder(ULONG, BSTR* out) {
     if (!out) return E_POINTER;
-    *out = NewText(targetFolder);
-    return S_OK;
+    return ReportCall([&] {
+        *out = NewText(targetFolder);
+        return S_OK;
+    });
 }
 
 HRESULT FileRefErr::GetFlag5(ULONG, VARIANT_BOOL* flag) {
@@ -172,17 +167,19 @@ HRESULT FileRefErr::GetFlag8(VARIANT_BOOL* flag) {
 // A non-unique name explains itself; reference failures have no owner and
 // explain nothing; every other item asks its owner which permission is missing.
 HRESULT FileRefErr::GetMoveProblem(ULONG, LONG* code, LONG* type, BSTR* text) {
-    if (offersNonUniqueView) {
-        if (text) ReplaceText(text, CopyText(message));
-        if (code) *code = kStatusNonUnique;
-        if (type) *type = itemType;
+    return ReportCall([&] {
+        if (offersNonUniqueView) {
+            if (text) ReplaceText(text, CopyText(message));
+            if (code) *code = kStatusNonUnique;
+            if (type) *type = itemType;
+            return S_OK;
+        }
+        if (!owner) return S_OK;
+        const Msg problem = owner->MovePermissionProblem(*this);
+        if (text) {
+            ReplaceText(text, NewText(Translate(problem)));
+            if (code) *code = kStatusError;
+        }
         return S_OK;
-    }
-    if (!owner) return S_OK;
-    const Msg problem = owner->MovePermissionProblem(*this);
-    if (text) {
-        ReplaceText(text, NewText(Translate(problem)));
-        if (code) *code = kStatusError;
-    }
-    return S_OK;
+    });
 }

@@ -1,21 +1,14 @@
 #include "report/FileRefErrPos.h"
 
+#include "common/InterfaceTable.h"
+
 FileRefErrPos::~FileRefErrPos() {
     for (IFileRefItem* item : items) item->Release();
 }
 
 HRESULT FileRefErrPos::QueryInterface(REFIID iid, void** out) {
-    if (!out) return E_POINTER;
-    *out = nullptr;
-    if (iid == IID_IUnknown) {
-        *out = static_cast<IUnknown*>(this);
-    } else if (iid == IID_FileRefErrPos) {
-        *out = this;
-    } else {
-        return E_NOINTERFACE;
-    }
-    AddRefObj();
-    return S_OK;
+    return QueryInterfaceTable(*this, {{IID_IUnknown, static_cast<IUnknown*>(this)}, {IID_FileRefErrPos, this}},
+                               iid, out);
 }
 
 void FileRefErrPos::Append(IFileRefItem* item) {

@@ -1,6 +1,8 @@
 #include "report/FileRefErrRoot.h"
 
+#include "common/InterfaceTable.h"
 #include "common/TextFormat.h"
+#include "report/ReportCall.h"
 #include "report/ReportText.h"
 
 FileRefErrRoot::FileRefErrRoot(int32_t type, std::wstring counted, SharedBstr single) : singleText(std::move(single)) {
@@ -15,17 +17,11 @@ void FileRefErrRoot::AddChild(IFileRefItem* child) {
 
 // A group is only a list and an icon to the dialog.
 HRESULT FileRefErrRoot::QueryInterface(REFIID iid, void** out) {
-    if (!out) return E_POINTER;
-    *out = nullptr;
-    if (iid == IID_IUnknown || iid == IID_IFileRefItem) {
-        *out = static_cast<IFileRefItem*>(this);
-    } else if (iid == IID_IFileRefItemIcon) {
-        *out = static_cast<IFileRefItemIcon*>(this);
-    } else {
-        return E_NOINTERFACE;
-    }
-    AddRefObj();
-    return S_OK;
+    return QueryInterfaceTable(*this,
+                               {{IID_IUnknown, static_cast<IFileRefItem*>(this)},
+                                {IID_IFileRefItem, static_cast<IFileRefItem*>(this)},
+                                {IID_IFileRefItemIcon, static_cast<IFileRefItemIcon*>(this)}},
+                               iid, out);
 }
 
 HRESULT FileRefErrRoot::GetChildList(ULONG, ULONG, IUnknown** position) {
@@ -46,17 +42,21 @@ HRESULT FileRefErrRoot::GetNextChild(ULONG, ULONG, ULONG, IFileRefItem** child) 
 
 HRESULT FileRefErrRoot::GetStatus(ULONG, LONG* code, LONG* type, BSTR* text) {
     if (!code || !type || !text) return E_POINTER;
-    *text = NewText(std::wstring());
-    *code = kStatusError;
-    *type = kItemTypeGroup;
-    return S_OK;
+    return ReportCall([&] {
+        *text = NewText(std::wstring());
+        *code = kStatusError;
+        *type = kItemTypeGroup;
+        return S_OK;
+    });
 }
 
 HRESULT FileRefErrRoot::GetDisplayName(ULONG, BSTR* out) {
     if (!out) return E_POINTER;
-    const int32_t count = ChildCount();
-    *out = count == 1 ? CopyText(singleText) : NewText(FormatText(name, {count}));
-    return S_OK;
+    return ReportCall([&] {
+        const int32_t count = ChildCount();
+        *out = count == 1 ? CopyText(singleText) : NewText(FormatText(name, {count}));
+        return S_OK;
+    });
 }
 
 HRESULT FileRefErrRoot::GetIcon(VARIANT* icon) {

@@ -5,7 +5,6 @@
 #include "report/ErrorText.h"
 #include "report/FileRefCmdDbErrors.h"
 #include "report/FileRefErrRoot.h"
-#include "report/ReportText.h"
 
 #include <cwchar>
 #include <iterator>
@@ -57,7 +56,7 @@ HRESULT CodeOfKind(int32_t kind) {
 }
 
 RefPtr<FileRefErrRoot> NewGroup(int32_t type, Msg counted, Msg single) {
-    return RefPtr<FileRefErrRoot>(new FileRefErrRoot(type, Translate(counted), SharedText(Translate(single))));
+    return RefPtr<FileRefErrRoot>(new FileRefErrRoot(type, Translate(counted), SharedBstr(Translate(single))));
 }
 
 RefPtr<FileRefErrRoot> DatabaseGroup(int32_t kind) {
@@ -70,9 +69,9 @@ RefPtr<FileRefErrRoot> DatabaseGroup(int32_t kind) {
 
 SharedBstr DatabaseItemText(const DbMoveError& failure) {
     if (failure.kind == kNoPermission && _wcsicmp(failure.newFolder.c_str(), failure.oldFolder.c_str()) == 0) {
-        return SharedText(Translate(Msg::NoRenamePermission));
+        return SharedBstr(Translate(Msg::NoRenamePermission));
     }
-    if (const NamedKind* named = FindNamedKind(failure.kind)) return SharedText(Translate(named->item));
+    if (const NamedKind* named = FindNamedKind(failure.kind)) return SharedBstr(Translate(named->item));
     return ErrorText(CodeOfKind(failure.kind));
 }
 

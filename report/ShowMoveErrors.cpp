@@ -1,10 +1,12 @@
 // The error report of a move or rename, shown in the vault client's report
 // dialog. When the dialog cannot be shown, a plain message box says why.
+#include "report/ShowMoveErrors.h"
+
 #include "common/ComApartment.h"
 #include "common/ComCreate.h"
+#include "common/ComErrors.h"
 #include "common/TextFormat.h"
 #include "module/Translate.h"
-#include "move/Mover.h"
 #include "report/ErrorText.h"
 #include "report/FileRefCmdDbErrors.h"
 #include "report/ReportText.h"
@@ -13,30 +15,30 @@ namespace {
 
 constexpr const wchar_t* kDialogName = L"MoveError";
 
-void ThrowIfFailed(HRESULT hr) {
-    if (FAILED(hr)) throw ComError(hr);
-}
-
 // Returns when the user has closed the dialog. The dialog calls back into the
 // command object and the report tree on this thread meanwhile.
-void ShowReport(Mover& mover, const std::wstring& description, bool cannotMode) {
+void ShowReport(HWND parent, MoveRequest* request, ReportedMove& move, const std::wstring& description,
+                bool cannotMode) {
     ComPtr<IFileRefDlg> dialog;
     ThrowIfFailed(CreateRunningObject(CLSID_FileRefDlg, IID_IFileRefDlg, dialog));
-    const RefPtr<FileRefCmdDbErrors> command(new FileRefCmdDbErrors(&mover, description, cannotMode));
+    const RefPtr<FileRefCmdDbErrors> command(new FileRefCmdDbErrors(request, &move, description, cannotMode));
     if (!dialog) throw ComError(E_POINTER);
-    const Bstr name = MakeBstr(kDialogName);
-    ThrowIfFailed(dialog->ShowReport(mover.hwndParent, command.Get(), 0, 0, name.Get()));
+    const Bstr name(kDialogName);
+    ThrowIfFailed(dialog->ShowReport(parent, command.Get(), 0, 0, name.Get()));
 }
 
 }  // namespace
 
-void Mover::ShowMoveErrors(const std::wstring& description, bool cannotMode) {
+void ShowMoveErrors(HWND parent, MoveRequest* request, ReportedMove& move, const std::wstring& description,
+                    bool cannotMode) {
     const ComApartment com;
-    try {
-        ShowReport(*this, description, cannotMode);
-    } catch (const ComError& error) {
-        const std::wstring text = FormatText(Translate(Msg::ReportNotShown), {error.Code()}) + L"\n" +
-                                  ErrorText(error.Code()).Text();
-        MessageBoxW(hwndParent, text.c_str(), Caption().c_str(), MB_ICONERROR);
+    // Memory that runs out on the way is told like any COM error.
+    const HRESULT hr = GuardedCall([&] {
+        ShowReport(parent, request, move, description, cannotMode);
+        return S_OK;
+    });
+    if (FAILED(hr)) {
+        const std::wstring text = FormatText(Translate(Msg::ReportNotShown), {hr}) + L"\n" + ErrorText(hr).Text();
+        MessageBoxW(parent, text.c_str(), move.Caption().c_str(), MB_ICONERROR);
     }
 }

@@ -1,5 +1,5 @@
 #include "move/Mover.h"
-#include "move/NameValidation.h"
+#include "localview/TargetNames.h"
 #include "RecordingHost.h"
 
 #include <gtest/gtest.h>

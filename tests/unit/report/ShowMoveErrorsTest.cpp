@@ -142,7 +142,7 @@ TEST_F(ShowMoveErrorsTest, TheTreeAnswersEveryWayOfWalkingItAndEachObjectLivesWh
     Refused(1);
     ComPtr<IFileRefItem> item;
     {
-        const auto command = ComPtr<IFileRefCmd>::Borrow(new FileRefCmdDbErrors(&mover, L"", true));
+        const auto command = ComPtr<IFileRefCmd>::Borrow(new FileRefCmdDbErrors(request.get(), &mover, L"", true));
         ComPtr<IUnknown> top, children, again;
         ComPtr<IFileRefItem> group, other;
         ASSERT_EQ(command->GetTopLevel(0, top.Put()), S_OK);

@@ -1,4 +1,5 @@
-// How the operation is presented: as a rename or as a move.
+// Whether the operation is a rename or a move, which decides its caption and
+// the wording of its messages.
 #include "common/StringUtil.h"
 #include "module/Translate.h"
 #include "move/Mover.h"
