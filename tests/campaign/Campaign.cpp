@@ -18,12 +18,10 @@
 #include "RunPlan.h"
 #include "TestFolder.h"
 #include "common/Handles.h"
-#include "installation/standin/Journal.h"
 #include "interfaces/Plinth.h"
 
 #include <cstdio>
 #include <cwchar>
-#include <fstream>
 #include <map>
 #include <memory>
 #include <optional>
@@ -45,11 +43,6 @@ struct Totals {
 
     bool Clean() const { return !lost && !truncated && !leaked && !crashes && !hangs && !wrongCodes && !duplicated; }
 };
-
-void WriteLines(const std::wstring& path, const std::vector<std::wstring>& lines) {
-    std::ofstream out(path.c_str(), std::ios::binary);
-    for (const std::wstring& line : lines) out << standin::ToUtf8(line) << "\n";
-}
 
 std::wstring Code(HRESULT code) {
     wchar_t text[16];

@@ -58,20 +58,6 @@ void SampleVault::CreateLocalView() const {
     for (const auto& [id, folder] : tables_.folders) CreateDirectoryW((localRoot_ + folder.path).c_str(), nullptr);
 }
 
-int32_t SampleVault::FolderId(const std::wstring& path) const {
-    for (const auto& [id, folder] : tables_.folders) {
-        if (folder.path == path) return id;
-    }
-    return -1;
-}
-
-int32_t SampleVault::FileId(const std::wstring& name) const {
-    for (const auto& [id, file] : tables_.files) {
-        if (file.name == name) return id;
-    }
-    return -1;
-}
-
 std::wstring SampleVault::FullPath(const Tables& tables, int32_t fileId) const {
     const VaultFile& file = tables.files.at(fileId);
     return localRoot_ + tables.folders.at(file.folderId).path + file.name;
@@ -112,7 +98,6 @@ HRESULT SampleVault::MoveInDatabase(MoveRequest* request) {
     RefuseItems(request);
     if (!request->dbErrors.Empty()) return S_OK;
     Apply(*request, tables_);
-    ++changes_;
     return S_OK;
 }
 

@@ -34,10 +34,6 @@ public:
     void DenyFileMovesFrom(int32_t folderId) { tables_.lockedFolders.insert(folderId); }
 
     const std::wstring& LocalRoot() const { return localRoot_; }
-    // How many times the database took a move or rename.
-    int Changes() const { return changes_; }
-    int32_t FolderId(const std::wstring& path) const;
-    int32_t FileId(const std::wstring& name) const;
 
     HRESULT ListReferenceUpdates(MoveRequest* request) override;
     HRESULT MoveInDatabase(MoveRequest* request) override;
@@ -61,5 +57,4 @@ private:
     std::wstring localRoot_;
     Tables tables_;
     int32_t nextId_ = 1;
-    int changes_ = 0;
 };

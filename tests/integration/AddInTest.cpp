@@ -46,13 +46,7 @@ protected:
     HRESULT Move(bool silent) { return module.Move(parent.get(), &host, request.get(), silent); }
 
     // The command codes the add-in received, in order.
-    Paths Commands() const {
-        Paths commands;
-        for (const auto& line : folder.Journal(kAddIn)) {
-            if (line[0] == L"Command") commands.push_back(line[1]);
-        }
-        return commands;
-    }
+    Paths Commands() const { return folder.JournalField(kAddIn, L"Command"); }
     // The add-in's lines with full paths made relative to the local view.
     Lines AddInJournal() const {
         Lines lines = folder.Journal(kAddIn);

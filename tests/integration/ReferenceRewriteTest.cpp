@@ -94,14 +94,6 @@ protected:
         }
         return named;
     }
-    // The first argument of every call of that name in a stand-in's journal.
-    Texts Arguments(const wchar_t* component, const wchar_t* call) const {
-        Texts arguments;
-        for (const auto& entry : folder.Journal(component)) {
-            if (entry[0] == call) arguments.push_back(entry[1]);
-        }
-        return arguments;
-    }
     std::wstring Path(const std::wstring& relative) const { return folder.Path(relative); }
     std::wstring Relative(const std::wstring& path) const { return path.substr(Path(L"").size()); }
 
@@ -151,7 +143,7 @@ TEST_F(ReferenceRewriteTest, MovingAnAssemblysFolderLeavesEveryReferenceAtTheNew
     EXPECT_EQ(folder.ReadFile(L"Drawings\\gearbox.drw"), Document({L"Archive\\Gearbox\\gearbox.asm"}));
     // A file that moved itself is named as "old">"new in lower case"; one the local moves
     // put elsewhere by where it lies now; any other by its own path in lower case.
-    EXPECT_EQ(Arguments(L"Formwright", L"UpdateReferencePaths"),
+    EXPECT_EQ(folder.JournalField(L"Formwright", L"UpdateReferencePaths"),
               (Texts{L"\"" + Path(L"Projects\\Gearbox\\gearbox.asm") + L"\">\"" +
                          Lower(Path(L"Archive\\Gearbox\\gearbox.asm")) + L"\"",
                      Path(L"Archive\\Gearbox\\shaft.prt"), Lower(Path(L"Drawings\\gearbox.drw")),
@@ -237,19 +229,22 @@ TEST_F(ReferenceRewriteTest, AFailureTheVaultRaisesForAPlainCadDocumentLeavesGhM
     ComPtr<IUnknown> vault = CreateVaultObject();
     request->vault = vault.Get();
     HRESULT raised = S_OK;
+    std::wstring description;
     try {
         Move();
     } catch (const ComError& error) {
         raised = error.Code();
+        description = error.Description();
     }
     request->vault = nullptr;
     vault.Reset();
     EXPECT_EQ(raised, static_cast<HRESULT>(0x80040111));
+    EXPECT_EQ(description, L"HandleReferencedFile failed in the vault");  // the vault's error information
     EXPECT_EQ(host.calls.back(), "MoveInDatabase");
     EXPECT_EQ(folder.JournalCalls(L"Formwright").back(), L"Unload");
     EXPECT_EQ(folder.JournalCalls(L"Vault").back(), L"Destroy");
     EXPECT_EQ(folder.ReadFile(L"Assy\\Top.asm"), oldDocument);  // raised before the manager was asked
-    const Texts asked = Arguments(L"Vault", L"GetObjectsByPath");
+    const Texts asked = folder.JournalField(L"Vault", L"GetObjectsByPath");
     ASSERT_FALSE(asked.empty());
     EXPECT_EQ(asked[0], Lower(Path(L"Assy\\Top.asm")));
 }

@@ -62,11 +62,7 @@ TEST_F(ReportTest, RefusalsAndFailuresReachTheUserInTheirLanguageUnlessTheRunIsS
     EXPECT_EQ((Fields{seen[0].caption, seen[0].text, seen[1].caption, seen[1].text, errors[0].caption, errors[0].text}),
               (Fields{L"Rename Item", L"The new file name is not valid.", L"Elemente verschieben", some,
                       L"Elemente verschieben", some + L"\nOrdner in Unterordner verschoben"}));
-    Fields groups;
-    for (const auto& entry : folder.Journal(L"ReportDialog")) {
-        if (entry[0] == L"Group") groups.push_back(entry[1]);
-    }
-    EXPECT_EQ(groups,
+    EXPECT_EQ(folder.JournalField(L"ReportDialog", L"Group"),
               (Fields{L"One item can not be moved on the local disk", L"One file is checked out on another computer"}));
     const auto alive = [&] {
         const auto calls = folder.JournalCalls(L"TextCatalog");

@@ -3,16 +3,17 @@
 // stand-ins. A kill at each crash point is followed by recover and a clean
 // check; databases that cannot be used give exit code 2 and stay as they
 // were; the vault refuses items by kind and changes nothing.
+#include "LoadedModule.h"
 #include "TestFolder.h"
 
 #include "common/Handles.h"
 
+#include "installation/standin/Journal.h"
 #include "installation/standin/SqliteHandles.h"
 
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <sstream>
 #include <string>
 
 namespace {
@@ -21,26 +22,6 @@ struct Outcome {
     DWORD exitCode = 0;
     std::string output;  // standard output and error together
 };
-
-std::wstring ProgramFolder() {
-    wchar_t path[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, path, MAX_PATH);
-    const std::wstring full = path;
-    return full.substr(0, full.rfind(L'\\') + 1);
-}
-
-std::string Narrow(const std::wstring& text) {
-    std::string out;
-    for (wchar_t c : text) out += static_cast<char>(c);
-    return out;
-}
-
-std::string ReadBytes(const std::wstring& path) {
-    std::ifstream in(path.c_str(), std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
 
 class VaultHostTest : public ::testing::Test {
 protected:
@@ -59,7 +40,8 @@ protected:
         startup.dwFlags = STARTF_USESTDHANDLES;
         startup.hStdOutput = startup.hStdError = writer.Get();
         startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
-        std::wstring command = L"\"" + ProgramFolder() + L"vaulthost.exe\" " + arguments + L" --vault \"" + Vault() + L"\"";
+        std::wstring command = L"\"" + LoadedModule::BesideProgram(L"vaulthost.exe") + L"\" " + arguments +
+                               L" --vault \"" + Vault() + L"\"";
         SetEnvironmentVariableW(L"VAULTHOST_CRASH_AT", crashAt);
         PROCESS_INFORMATION started = {};
         const BOOL ok = CreateProcessW(nullptr, &command[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &started);
@@ -89,7 +71,7 @@ void Execute(sqlite3* db, const char* sql) {
 
 standin::SqliteDatabase Open(const std::wstring& path) {
     sqlite3* db = nullptr;
-    sqlite3_open(Narrow(path).c_str(), &db);
+    sqlite3_open(standin::ToUtf8(path).c_str(), &db);
     return standin::SqliteDatabase(db);
 }
 
@@ -192,7 +174,7 @@ TEST_F(VaultHostTest, TheVaultRefusesItemsByKind) {
     };
     for (const auto& c : cases) {
         const Outcome refused = Run(std::wstring(c.command) + L" --silent --json");
-        EXPECT_EQ(refused.exitCode, 1u) << Narrow(c.command);
+        EXPECT_EQ(refused.exitCode, 1u) << standin::ToUtf8(c.command);
         EXPECT_NE(refused.output.find("\"result\": \"0x00000001\""), std::string::npos) << refused.output;
         EXPECT_NE(refused.output.find(c.kind), std::string::npos) << refused.output;
     }
@@ -208,7 +190,7 @@ TEST_F(VaultHostTest, ARenameRewritesTheReferencesItLists) {
     InitSample();
     const Outcome renamed = Run(L"rename Projects\\Gearbox\\shaft.prt main-shaft.prt --silent --json");
     EXPECT_EQ(renamed.exitCode, 0u) << renamed.output;
-    const std::string old = Narrow(Vault()) + "\\Engineering\\Projects\\Gearbox\\shaft.prt";
+    const std::string old = standin::ToUtf8(Vault()) + "\\Engineering\\Projects\\Gearbox\\shaft.prt";
     std::string escaped;
     for (char c : old) escaped += c == '\\' ? std::string("\\\\") : std::string(1, c);
     EXPECT_NE(renamed.output.find("\"oldRef\": \"" + escaped + "\""), std::string::npos) << renamed.output;

@@ -39,13 +39,20 @@ void WriteBytes(const std::wstring& path, const std::string& content) {
     std::ofstream(path.c_str(), std::ios::binary | std::ios::trunc) << content;
 }
 
+}  // namespace
+
+std::string ReadBytes(const std::wstring& path) {
+    std::ifstream in(path.c_str(), std::ios::binary);
+    std::stringstream content;
+    content << in.rdbuf();
+    return content.str();
+}
+
 void WriteLines(const std::wstring& path, const std::vector<std::wstring>& lines) {
     std::string content;
     for (const std::wstring& line : lines) content += standin::ToUtf8(line) + "\n";
     WriteBytes(path, content);
 }
-
-}  // namespace
 
 void RemoveTree(const std::wstring& path) {
     WIN32_FIND_DATAW data;
@@ -89,12 +96,7 @@ bool TestFolder::Exists(const std::wstring& relative) const {
     return GetFileAttributesW(Path(relative).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-std::string TestFolder::ReadFile(const std::wstring& relative) const {
-    std::ifstream in(Path(relative).c_str(), std::ios::binary);
-    std::stringstream content;
-    content << in.rdbuf();
-    return content.str();
-}
+std::string TestFolder::ReadFile(const std::wstring& relative) const { return ReadBytes(Path(relative)); }
 
 std::vector<std::wstring> TestFolder::Tree() const {
     std::vector<std::wstring> out;
@@ -128,4 +130,12 @@ std::vector<std::wstring> TestFolder::JournalCalls(const wchar_t* component) con
     std::vector<std::wstring> calls;
     for (const auto& entry : Journal(component)) calls.push_back(entry.empty() ? L"" : entry[0]);
     return calls;
+}
+
+std::vector<std::wstring> TestFolder::JournalField(const wchar_t* component, const wchar_t* call, size_t field) const {
+    std::vector<std::wstring> fields;
+    for (const auto& entry : Journal(component)) {
+        if (!entry.empty() && entry[0] == call) fields.push_back(entry.at(field));
+    }
+    return fields;
 }

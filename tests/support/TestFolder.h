@@ -37,9 +37,14 @@ public:
     void ForgetJournals() const;
     // The first field of every journal line.
     std::vector<std::wstring> JournalCalls(const wchar_t* component) const;
+    // One field of every journal line of `call`; the first after its name unless told.
+    std::vector<std::wstring> JournalField(const wchar_t* component, const wchar_t* call, size_t field = 1) const;
 
 private:
     std::wstring root_;
 };
 
 void RemoveTree(const std::wstring& path);
+std::string ReadBytes(const std::wstring& path);
+// One UTF-8 line for each text.
+void WriteLines(const std::wstring& path, const std::vector<std::wstring>& lines);

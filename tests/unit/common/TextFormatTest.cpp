@@ -23,7 +23,9 @@ TEST(FormatText, AnUntrustedFormatCannotReadWhatItWasNotGiven) {
     EXPECT_EQ(FormatText(L"%d", {L"text"}), L"text");
     EXPECT_EQ(FormatText(L"%n %q", {1}), L"%n %q");
     EXPECT_EQ(FormatText(L"ends with %", {1}), L"ends with %");
-    EXPECT_EQ(FormatText(L"%99999999999d", {1}).size(), 1024u);
+    // A field is at most 1024 characters wide.
+    EXPECT_EQ(FormatText(L"%1023d", {1}).size(), 1023u);
+    for (const wchar_t* wide : {L"%1024d", L"%1025d", L"%99999999999d"}) EXPECT_EQ(FormatText(wide, {1}).size(), 1024u);
 }
 
 TEST(FormatText, PointersPrintAsFixedWidthHex) {

@@ -64,13 +64,7 @@ protected:
         }
     }
     // The command codes the add-in was sent, in order.
-    Words AddInCommands() const {
-        Words commands;
-        for (const auto& line : folder.Journal(L"AddIn")) {
-            if (line[0] == L"Command") commands.push_back(line[1]);
-        }
-        return commands;
-    }
+    Words AddInCommands() const { return folder.JournalField(L"AddIn", L"Command"); }
 
     TestFolder folder;
     ComThread com;
@@ -115,11 +109,7 @@ TEST_F(AddInNotificationTest, TheArrayHoldsEveryItemOfItsKindWhateverTheCount) {
     request.AddFile(72, 4, 9);
     EXPECT_EQ(Before(1, 0), S_OK);
     EXPECT_EQ(Before(7, 0), S_OK);
-    Words sizes;
-    for (const auto& line : folder.Journal(L"AddIn")) {
-        if (line[0] == L"Records") sizes.push_back(line[1]);
-    }
-    EXPECT_EQ(sizes, (Words{L"3", L"3"}));
+    EXPECT_EQ(folder.JournalField(L"AddIn", L"Records"), (Words{L"3", L"3"}));
 }
 
 TEST_F(AddInNotificationTest, CountsOfZeroOrANullDispatcherSkipTheirBlock) {

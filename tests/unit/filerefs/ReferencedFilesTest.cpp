@@ -54,13 +54,7 @@ protected:
         }
         return ComError(S_OK);
     }
-    Texts Handled() const {
-        Texts paths;
-        for (const auto& entry : folder.Journal(L"Vault")) {
-            if (entry[0] == L"HandleReferencedFile") paths.push_back(entry[1]);
-        }
-        return paths;
-    }
+    Texts Handled() const { return folder.JournalField(L"Vault", L"HandleReferencedFile"); }
 
     TestFolder folder;
     RecordingHost host;

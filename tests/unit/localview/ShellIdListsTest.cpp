@@ -34,6 +34,9 @@ TEST(ShellIdLists, ASimpleItemHoldsItsNameInAnsiOrElseInUtf8) {
     // At the edge: 260 ANSI bytes carry the name; at 261 the cut ones no longer do.
     EXPECT_EQ(Made(std::wstring(260, L'n')), Expected(std::string(260, 'n')));
     EXPECT_EQ(Made(std::wstring(261, L'n')), Expected("\xFF\xFE" + std::string(260, 'n')));
+    // UTF-8 is cut by bytes: a last character that no longer fits whole loses its second byte.
+    EXPECT_EQ(Made(std::wstring(258, L'n') + L"\u03A9"), Expected("\xFF\xFE" + std::string(258, 'n') + "\xCE\xA9"));
+    EXPECT_EQ(Made(std::wstring(259, L'n') + L"\u03A9"), Expected("\xFF\xFE" + std::string(259, 'n') + "\xCE"));
 }
 
 }  // namespace

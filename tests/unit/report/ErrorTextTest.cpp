@@ -18,22 +18,68 @@ protected:
     TestFolder folder;
 };
 
-// Both catalogues know every identifier, each in its own words.
-TEST_F(ErrorTextTest, EveryRowComesFromItsCatalogueAndSection) {
-    std::vector<std::wstring> catalogue{L"QorInterface\tErrorCodes\t0xC4\tUnterstützte Versionen:"};
-    for (const ErrorTextRow& row : AllErrorTextRows()) {
-        const std::wstring id = std::to_wstring(row.id);
-        catalogue.push_back(L"Database\tError Messages\t" + id + L"\tD" + id);
-        catalogue.push_back(L"QorInterface\tErrorCodes\t" + id + L"\tQ" + id);
+struct PinnedRow {
+    uint32_t code;
+    const wchar_t* name;
+    const wchar_t* catalogue;  // with its section
+    const wchar_t* id;         // as the catalogue file writes it
+    const wchar_t* english;
+};
+
+// Rows written out apart from the table: some that share an identifier and
+// its sentence, and the two of the database's catalogue.
+const PinnedRow kPinned[] = {
+    {0x80040206, L"E_QOR_CANT_OPEN_DATABASE", L"QorInterface\tErrorCodes", L"8",
+     L"Could not open database. This could happen if the network connection is broken or if the database has been "
+     L"removed."},
+    {0x80040221, L"E_QOR_CANT_OPEN_DATABASE", L"QorInterface\tErrorCodes", L"8",
+     L"Could not open database. This could happen if the network connection is broken or if the database has been "
+     L"removed."},
+    {0x80004005, L"E_FAIL", L"QorInterface\tErrorCodes", L"66", L"An unspecified error occurred."},
+    {0x8000FFFF, L"E_UNEXPECTED", L"QorInterface\tErrorCodes", L"66", L"An unspecified error occurred."},
+    {0x80040232, L"E_QOR_END_OF_REV_GEN_LIST_CONTINUE", L"QorInterface\tErrorCodes", L"53",
+     L"You have reached the end of the revision generator list. Please contact your\nsystem administrator to add "
+     L"more revision generator entries in the workflow editor."},
+    {0x8004020F, L"E_QOR_NAME_ALREADY_EXISTS", L"QorInterface\tErrorCodes", L"17",
+     L"An ttempt was made to create a new file or folder with the same name as an existing one."},
+    {0x0004023F, L"S_QOR_FILES_NOT_UNIQUE_GLOBALLY", L"QorInterface\tErrorCodes", L"291",
+     L"The vault has Unique File Names turned on for this file's extension, and a file with the same name is "
+     L"already in the vault."},
+    {0x80040425, L"E_FVC_CANT_WRITE_TO_REGISTRY", L"QorInterface\tErrorCodes", L"90",
+     L"The Archive Server could not open the Windows Registry."},
+    {0x80040291, L"E_QOR_INVALID_COLUMN_VIEW", L"QorInterface\tErrorCodes", L"207", nullptr},
+    {0x80040220, L"E_QOR_SERVER_NOT_FOUND", L"Database\tError Messages", L"207", L"The server was not found."},
+    {0x80040222, L"E_QOR_DATASOURCE_NOT_FOUND", L"Database\tError Messages", L"209",
+     L"The ODBC data source was not found."},
+};
+
+// What the test's catalogue says for the row: its catalogue's name and the identifier.
+std::wstring Translated(const PinnedRow& row) {
+    const std::wstring catalogue = row.catalogue;
+    return catalogue.substr(0, catalogue.find(L'\t')) + L" " + row.id;
+}
+
+TEST_F(ErrorTextTest, PinnedRowsTakeTheirCataloguesTextElseTheirEnglishSentence) {
+    EXPECT_EQ(AllErrorTextRows().count, 298u);
+    for (const PinnedRow& row : kPinned) {
+        ASSERT_NE(FindErrorTextRow(static_cast<HRESULT>(row.code)), nullptr) << row.name;
+        EXPECT_EQ(FindErrorTextRow(static_cast<HRESULT>(row.code))->name, std::wstring(row.name));
+        if (row.english) {
+            EXPECT_EQ(Text(row.code), row.english) << row.name;
+        }
+    }
+    std::vector<std::wstring> catalogue{L"QorInterface\tErrorCodes\t0xC4\tUnterstützte Versionen:",
+                                        L"QorInterface\tErrorCodes\t183\tSQL Server zu alt",
+                                        L"QorInterface\tErrorCodes\t274\tSystem zu alt:"};
+    for (const PinnedRow& row : kPinned) {
+        catalogue.push_back(std::wstring(row.catalogue) + L"\t" + row.id + L"\t" + Translated(row));
     }
     folder.WriteCatalog(catalogue);
-    for (const ErrorTextRow& row : AllErrorTextRows()) {
-        const std::wstring id = std::to_wstring(row.id);
-        if (row.source == ErrorTextSource::DatabaseMessages) { EXPECT_EQ(Text(row.code), L"D" + id) << row.name; }
-        if (row.source == ErrorTextSource::ErrorCodes) { EXPECT_EQ(Text(row.code), L"Q" + id) << row.name; }
+    for (const PinnedRow& row : kPinned) {
+        EXPECT_EQ(Text(row.code), Translated(row)) << row.name;
     }
-    EXPECT_EQ(Text(0x8004027C), L"Q183\n\nUnterstützte Versionen:\n  SQL Server 2005 SP1 or later");
-    EXPECT_EQ(Text(0x800402D3), L"Q274\nWindows XP Service Pack 2\nWindows Server 2003 Service Pack 1");
+    EXPECT_EQ(Text(0x8004027C), L"SQL Server zu alt\n\nUnterstützte Versionen:\n  SQL Server 2005 SP1 or later");
+    EXPECT_EQ(Text(0x800402D3), L"System zu alt:\nWindows XP Service Pack 2\nWindows Server 2003 Service Pack 1");
     EXPECT_EQ(Text(0x8004027D), L"E_QOR_GET_QORFORMATROUTER");
 }
 
