@@ -72,7 +72,7 @@ TEST_F(AllocationFailureTest, TheReportIsShownOrExplainedWhicheverAllocationFail
     refFile->oldPath = L"C:\\Vault\\Asm\\top.asm";
     request->refFiles.Append(refFile);
     request->refErrors.Append(new MoveErrorEntry(refFile, E_QOR_IO_ERROR));
-    Mover mover{parent.get(), &host, request.get(), false};
+    Mover mover{parent.Get(), &host, request.get(), false};
     folder.Configure(L"ReportDialog", {L"snapshot=" + folder.Root() + L"\\report.png", L"snapshot-close=1"});
     MessageBoxWatcher boxes;
     const std::wstring journal = folder.StandinDir() + L"\\ReportDialog.journal";

@@ -150,7 +150,7 @@ std::optional<RunResult> Run(const RunPlan& plan, HANDLE ready, HANDLE go) {
         request->vault = vaultObject.Get();
         FaultyHost host(vault, plan);
         try {
-            result.code = module.Move(parent.get(), &host, request.get(), plan.silent);
+            result.code = module.Move(parent.Get(), &host, request.get(), plan.silent);
         } catch (const ComError& error) {
             result.code = error.Code();
         }

@@ -43,7 +43,7 @@ protected:
         vault = CreateVaultObject();
         request->vault = vault.Get();
     }
-    HRESULT Move(bool silent) { return module.Move(parent.get(), &host, request.get(), silent); }
+    HRESULT Move(bool silent) { return module.Move(parent.Get(), &host, request.get(), silent); }
 
     // The command codes the add-in received, in order.
     Paths Commands() const { return folder.JournalField(kAddIn, L"Command"); }
@@ -62,7 +62,7 @@ protected:
     Lines Told(const std::vector<std::pair<const wchar_t*, const Lines*>>& commands) const {
         Lines lines;
         for (const auto& [cmd, records] : commands) {
-            lines.push_back({L"Command", cmd, standin::Hex(parent.get()), L"0", L"521", L"521", L"0,0,0", L"0", L"0"});
+            lines.push_back({L"Command", cmd, standin::Hex(parent.Get()), L"0", L"521", L"521", L"0,0,0", L"0", L"0"});
             lines.insert(lines.end(), records->begin(), records->end());
         }
         return lines;
@@ -144,7 +144,7 @@ TEST_F(AddInTest, AnAddInFailureBeforeTheOperationIsShownWithItsTextUnlessSilent
     ASSERT_EQ(seen.size(), 1u);
     EXPECT_EQ(seen[0].text, L"Error running add-ins:\nThe file is not checked out by you.");
     EXPECT_EQ(seen[0].caption, L"Move Items");
-    EXPECT_EQ(seen[0].owner, parent.get());
+    EXPECT_EQ(seen[0].owner, parent.Get());
     EXPECT_TRUE(seen[0].errorIcon);
     EXPECT_TRUE(folder.Exists(L"P\\part.prt"));
     EXPECT_EQ(host.calls.back(), "ResolveNames");

@@ -80,7 +80,7 @@ struct Call {
     ParentWindow parent;
     RecordingHost host;
     OwnedRequest request{folder.LocalRoot()};
-    HWND owner = parent.get();
+    HWND owner = parent.Get();
     bool silent = true;
     std::optional<MessageBoxWatcher> reports, boxes, views;  // for a case that is not silent
 };

@@ -13,7 +13,7 @@ using Calls = std::vector<std::string>;
 
 class DriverTest : public ::testing::Test {
 protected:
-    HRESULT Move(bool silent) { return module.Move(parent.get(), &host, request.get(), silent); }
+    HRESULT Move(bool silent) { return module.Move(parent.Get(), &host, request.get(), silent); }
 
     TestFolder folder;
     ComThread com;  // before the module loads: its texts come from the catalogue service
@@ -25,8 +25,8 @@ protected:
 
 TEST_F(DriverTest, NullHostOrRequestIsRefusedWithoutTouchingAnything) {
     request.AddFile(7, 2, 3);
-    EXPECT_EQ(module.Move(parent.get(), nullptr, request.get(), false), E_POINTER);
-    EXPECT_EQ(module.Move(parent.get(), &host, nullptr, false), E_POINTER);
+    EXPECT_EQ(module.Move(parent.Get(), nullptr, request.get(), false), E_POINTER);
+    EXPECT_EQ(module.Move(parent.Get(), &host, nullptr, false), E_POINTER);
     EXPECT_TRUE(host.calls.empty());
     EXPECT_EQ(request->items.count, 1);
 }
@@ -104,7 +104,7 @@ TEST_F(DriverTest, AFailedDatabaseChangeIsShownInAnErrorBoxOwnedByTheParentUnles
     EXPECT_EQ(seen[0].caption, L"Rename Item");
     EXPECT_EQ(seen[0].text, L"The item could not be renamed.\nError accessing the file.");
     EXPECT_TRUE(seen[0].errorIcon);
-    EXPECT_EQ(seen[0].owner, parent.get());
+    EXPECT_EQ(seen[0].owner, parent.Get());
     EXPECT_EQ(seen[0].buttons, (std::vector<int>{IDOK}));
 }
 

@@ -32,7 +32,7 @@ protected:
     void ExpectRefusedBeforeTheDatabase(const LoadedModule& module) {
         MessageBoxWatcher boxes;
         request.AddFile(7, 2, 3);
-        EXPECT_EQ(module.Move(parent.get(), &host, request.get(), false), E_QOR_MISSING_ORAVANE_MODULE);
+        EXPECT_EQ(module.Move(parent.Get(), &host, request.get(), false), E_QOR_MISSING_ORAVANE_MODULE);
         EXPECT_EQ(host.calls, (Calls{"ResolveNames"}));
         EXPECT_TRUE(boxes.Boxes().empty());
     }

@@ -101,7 +101,7 @@ protected:
         }
         MessageBoxWatcher reports(IDOK, kReportDialogClass);
         if (!module) module = std::make_unique<LoadedModule>();
-        EXPECT_EQ(module->Move(parent.get(), &host, request.get(), false), S_FALSE);
+        EXPECT_EQ(module->Move(parent.Get(), &host, request.get(), false), S_FALSE);
         EXPECT_EQ(reports.Boxes().size(), 1u);
         Fields problems;
         for (const Fields& entry : folder.Journal(L"ReportDialog")) {

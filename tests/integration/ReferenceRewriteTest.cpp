@@ -55,7 +55,7 @@ protected:
         for (const std::wstring& path : paths) content += "REF " + standin::ToUtf8(Path(path)) + "\r\n";
         return content;
     }
-    HRESULT Move(bool silent = true) { return module.Move(parent.get(), &host, request.get(), silent); }
+    HRESULT Move(bool silent = true) { return module.Move(parent.Get(), &host, request.get(), silent); }
     // The manager fails to rewrite these files with STG_E_LOCKVIOLATION.
     void FailRewriting(const Texts& relatives) {
         Texts lines;

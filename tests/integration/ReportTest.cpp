@@ -23,7 +23,7 @@ protected:
     // Loads the module on first use, when it takes the catalogue as it then stands.
     HRESULT Move(bool silent) {
         if (!module) module = std::make_unique<LoadedModule>();
-        return module->Move(parent.get(), &host, request.get(), silent);
+        return module->Move(parent.Get(), &host, request.get(), silent);
     }
 
     TestFolder folder;

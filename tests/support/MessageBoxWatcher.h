@@ -53,7 +53,7 @@ class ParentWindow {
 public:
     ParentWindow();
     ~ParentWindow();
-    HWND get() const { return hwnd_; }
+    HWND Get() const { return hwnd_; }
 
 private:
     HWND hwnd_;

@@ -36,7 +36,7 @@ protected:
         return libraryFolder;
     }
 
-    int Ask() { return ShowProductMessageBox(L"Move Items", L"Do you want to try again?", parent.get()); }
+    int Ask() { return ShowProductMessageBox(L"Move Items", L"Do you want to try again?", parent.Get()); }
 
     TestFolder folder;
     std::wstring installed;
@@ -54,7 +54,7 @@ TEST_F(ProductMessageBoxTest, TheBoxAsksOnlyThroughAUsableLocationLibraryAndEntr
     EXPECT_EQ(folder.Journal(L"Plinth"),
               (std::vector<std::vector<std::wstring>>{
                   {L"Load"},
-                  {L"gePlinth", standin::Hex(parent.get()), L"Move Items", L"Do you want to try again?", L"0x000101A0",
+                  {L"gePlinth", standin::Hex(parent.Get()), L"Move Items", L"Do you want to try again?", L"0x000101A0",
                    L"0x00000020", L"0"},
                   {L"Answer", L"0x00000100"},
                   {L"Unload"}}));

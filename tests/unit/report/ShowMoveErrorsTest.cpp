@@ -68,7 +68,7 @@ protected:
     ParentWindow parent;
     RecordingHost host;
     OwnedRequest request{L"C:\\Vault"};
-    Mover mover{parent.get(), &host, request.get(), false};
+    Mover mover{parent.Get(), &host, request.get(), false};
     std::vector<Texts> journal;
 };
 
@@ -123,7 +123,7 @@ TEST_F(ShowMoveErrorsTest, FailuresFormCountedGroupsOfDatabaseThenLocalThenRefer
                     Item(L"plain.prt", L"", L"", L"An unspecified error occurred."),
                     Group(L"Could not update file reference paths in 2 files on the local disk"), reference,
                     reference}));
-    EXPECT_EQ(journal[0], (Texts{L"Show", L"MoveError", standin::Hex(parent.get()), L"0,0"}));
+    EXPECT_EQ(journal[0], (Texts{L"Show", L"MoveError", standin::Hex(parent.Get()), L"0,0"}));
     EXPECT_EQ(journal[1], (Texts{L"Columns", L"0,1,2,4,25", L"0,1,2,4,25", L"0x00018C00"}));
     EXPECT_EQ((Texts{journal[2][2], journal[4][2]}), (Texts{L"Move Items", L"Some items could not be moved."}));
 
@@ -209,7 +209,7 @@ TEST_F(ShowMoveErrorsTest, ADialogThatIsMissingOrFailsIsExplainedInAMessageBox) 
     ASSERT_EQ(seen.size(), 2u);
     EXPECT_EQ((Texts{seen[0].caption, seen[0].text, seen[1].text}),
               (Texts{L"Rename Item", lead + ErrorText(E_NOINTERFACE).Text(), lead + ErrorText(E_FAIL).Text()}));
-    EXPECT_TRUE(seen[0].errorIcon && seen[0].owner == parent.get());
+    EXPECT_TRUE(seen[0].errorIcon && seen[0].owner == parent.Get());
 }
 
 }  // namespace
