@@ -1,7 +1,4 @@
-// Out of memory at every allocation in turn: the walk fails the first
-// allocation of a run, then the second, and so on until a run needs no more
-// than it was allowed. Whatever fails, nothing is thrown at the caller and
-// nothing is left behind.
+// Out of memory at each allocation of a run in turn: nothing is thrown at the caller, nothing is left behind.
 #include "common/RefObj.h"
 #include "module/ModuleStartup.h"
 #include "module/Translate.h"
@@ -67,7 +64,8 @@ TEST_F(AllocationFailureTest, TheReportIsShownOrExplainedWhicheverAllocationFail
         request->dbErrors.Append(new DbMoveError{7, 0, 0, L"", kind, L"shaft.prt", L"shaft-2.prt",
                                                  L"\\Projects\\Gear\\", L"\\Archive\\"});
     }
-    request->errors.Append(new MoveErrorEntry(L"C:\\Vault\\a.prt", L"C:\\Vault\\B\\a.prt", E_QOR_FILE_SHARE_ERROR, L""));
+    request->errors.Append(
+        new MoveErrorEntry(L"C:\\Vault\\a.prt", L"C:\\Vault\\B\\a.prt", E_QOR_FILE_SHARE_ERROR, L""));
     auto* refFile = new RefFile;
     refFile->oldPath = L"C:\\Vault\\Asm\\top.asm";
     request->refFiles.Append(refFile);

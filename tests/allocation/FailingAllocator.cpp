@@ -23,22 +23,6 @@ bool FailsNow() {
     return true;
 }
 
-void* Allocate(size_t size) {
-    if (FailsNow()) return nullptr;
-    return std::malloc(size ? size : 1);
-}
-
-void* AllocateAligned(size_t size, std::align_val_t alignment) {
-    if (FailsNow()) return nullptr;
-    return _aligned_malloc(size ? size : 1, static_cast<size_t>(alignment));
-}
-
-template <class P>
-P Checked(P p) {
-    if (!p) throw std::bad_alloc();
-    return p;
-}
-
 }  // namespace
 
 void FailAllocation(size_t n) {
@@ -52,28 +36,17 @@ bool StopFailing() {
     return g_failed.load();
 }
 
-void* operator new(size_t size) { return Checked(Allocate(size)); }
-void* operator new[](size_t size) { return Checked(Allocate(size)); }
-void* operator new(size_t size, const std::nothrow_t&) noexcept { return Allocate(size); }
-void* operator new[](size_t size, const std::nothrow_t&) noexcept { return Allocate(size); }
-void* operator new(size_t size, std::align_val_t alignment) { return Checked(AllocateAligned(size, alignment)); }
-void* operator new[](size_t size, std::align_val_t alignment) { return Checked(AllocateAligned(size, alignment)); }
-void* operator new(size_t size, std::align_val_t alignment, const std::nothrow_t&) noexcept {
-    return AllocateAligned(size, alignment);
+// The runtime's other forms (arrays, nothrow, aligned sized) call these.
+void* operator new(size_t size) {
+    void* block = FailsNow() ? nullptr : std::malloc(size ? size : 1);
+    if (!block) throw std::bad_alloc();
+    return block;
 }
-void* operator new[](size_t size, std::align_val_t alignment, const std::nothrow_t&) noexcept {
-    return AllocateAligned(size, alignment);
+void* operator new(size_t size, std::align_val_t alignment) {
+    void* block = FailsNow() ? nullptr : _aligned_malloc(size ? size : 1, static_cast<size_t>(alignment));
+    if (!block) throw std::bad_alloc();
+    return block;
 }
-
 void operator delete(void* p) noexcept { std::free(p); }
-void operator delete[](void* p) noexcept { std::free(p); }
 void operator delete(void* p, size_t) noexcept { std::free(p); }
-void operator delete[](void* p, size_t) noexcept { std::free(p); }
-void operator delete(void* p, const std::nothrow_t&) noexcept { std::free(p); }
-void operator delete[](void* p, const std::nothrow_t&) noexcept { std::free(p); }
 void operator delete(void* p, std::align_val_t) noexcept { _aligned_free(p); }
-void operator delete[](void* p, std::align_val_t) noexcept { _aligned_free(p); }
-void operator delete(void* p, size_t, std::align_val_t) noexcept { _aligned_free(p); }
-void operator delete[](void* p, size_t, std::align_val_t) noexcept { _aligned_free(p); }
-void operator delete(void* p, std::align_val_t, const std::nothrow_t&) noexcept { _aligned_free(p); }
-void operator delete[](void* p, std::align_val_t, const std::nothrow_t&) noexcept { _aligned_free(p); }

@@ -1,6 +1,4 @@
-// A replacement of the global operator new for the allocation walk: it can
-// fail one chosen allocation of the thread that asked for it, as a heap
-// without memory would (std::bad_alloc, or null for the nothrow forms).
+// The global operator new, able to fail one chosen allocation of one thread as a heap without memory would.
 #pragma once
 
 #include <cstddef>

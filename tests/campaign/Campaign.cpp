@@ -1,18 +1,13 @@
-// The fault campaign: runs ghMove many times over random trees with a fault
-// from some outside component in most runs, each run in a process of its own,
-// and checks after each that nothing crashed or hung, that ghMove answered the
-// code its fault calls for, that no file was lost or cut short and that no
-// task memory or stand-in object was left behind. Every run is drawn from its
-// seed; a failing run prints the seed that repeats it.
-//
-//   campaign.exe [--runs N] [--seed S] [--fault NAME] [--small-volume]
-// --fault: only seeds that draw that fault are run.
-// --small-volume: the local view's folder "Full" lies on a small volume of its
-// own (tools/campaign.sh mounts one), so that copies there can run out of space.
+// The fault campaign: ghMove over random trees, mostly with a failing outside component, each run in a process of
+// its own; no crash, hang, wrong code, lost or cut file, or leftover task memory or object may follow. A failing
+// run prints the seed that repeats it.
+//   campaign.exe [--runs N] [--seed S] [--fault NAME: only seeds that draw it] [--small-volume: "Full" lies on a
+//   small volume of its own (tools/campaign.sh mounts one), so that copies there can run out of space]
 #include "CampaignPaths.h"
 #include "CampaignRun.h"
 #include "Conservation.h"
 #include "HeldFile.h"
+#include "HelperProcess.h"
 #include "LoadedModule.h"
 #include "LocalViewServiceProcess.h"
 #include "RunPlan.h"
@@ -81,22 +76,11 @@ void ConfigureStandins(const RunPlan& plan) {
 
 // Everything of the last run goes; the small volume's folder itself stays.
 void ClearRun() {
-    RemoveTree(kView + L"\\Full");
-    WIN32_FIND_DATAW data;
-    UniqueFindHandle find(FindFirstFileW((kView + L"\\*").c_str(), &data));
-    if (find) {
-        do {
-            const std::wstring name = data.cFileName;
-            if (name == L"." || name == L".." || name == L"Full") continue;
-            const std::wstring path = kView + L"\\" + name;
-            SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                RemoveTree(path);
-            } else {
-                DeleteFileW(path.c_str());
-            }
-        } while (FindNextFileW(find.Get(), &data));
-    }
+    const std::wstring full = kView + L"\\Full";
+    RemoveTree(full);
+    ForEachEntry(kView, [&](const std::wstring& path, bool isFolder) {
+        if (path != full) RemoveEntry(path, isFolder);
+    });
     RemoveTree(kStandinDir);
     CreateDirectoryW(kStandinDir.c_str(), nullptr);
     DeleteFileW(kResultPath.c_str());
@@ -108,15 +92,14 @@ public:
     explicit MessageBoxLibraryMoved(const std::wstring& folder) {
         if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kPlinthKey, 0, KEY_READ | KEY_WRITE, key_.Put()) != ERROR_SUCCESS) return;
         wchar_t old[1024] = {};
-        DWORD bytes = sizeof old - sizeof(wchar_t);
-        hadValue_ = RegQueryValueExW(key_.Get(), kPlinthLocationValue, nullptr, nullptr,
-                                     reinterpret_cast<BYTE*>(old), &bytes) == ERROR_SUCCESS;
-        old_ = old;
+        DWORD bytes = sizeof old;
+        const LSTATUS read = RegGetValueW(key_.Get(), nullptr, kPlinthLocationValue, RRF_RT_REG_SZ, nullptr, old, &bytes);
+        if (read == ERROR_SUCCESS) old_ = old;
         Set(folder);
     }
     ~MessageBoxLibraryMoved() {
         if (!key_) return;
-        hadValue_ ? Set(old_) : static_cast<void>(RegDeleteValueW(key_.Get(), kPlinthLocationValue));
+        old_ ? Set(*old_) : static_cast<void>(RegDeleteValueW(key_.Get(), kPlinthLocationValue));
     }
     MessageBoxLibraryMoved(const MessageBoxLibraryMoved&) = delete;
     MessageBoxLibraryMoved& operator=(const MessageBoxLibraryMoved&) = delete;
@@ -128,29 +111,23 @@ private:
     }
 
     UniqueRegKey key_;
-    bool hadValue_ = false;
-    std::wstring old_;
+    std::optional<std::wstring> old_;
 };
 
 // The run's own process, started with a ready and a go event.
 class RunProcess {
 public:
     RunProcess(uint32_t seed, bool smallVolume) {
-        const std::wstring events = L"GhCampaign-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(seed);
+        const std::wstring events =
+            L"GhCampaign-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(seed);
         ready_.Reset(CreateEventW(nullptr, TRUE, FALSE, (events + L"-ready").c_str()));
         go_.Reset(CreateEventW(nullptr, TRUE, FALSE, (events + L"-go").c_str()));
-        std::wstring command = L"\"" + LoadedModule::BesideProgram(L"campaign.exe") + L"\" --run " +
-                               std::to_wstring(seed) + (smallVolume ? L" 1 " : L" 0 ") + events + L"-ready " +
-                               events + L"-go";
-        STARTUPINFOW startup = {};
-        startup.cb = sizeof startup;
-        PROCESS_INFORMATION started = {};
-        if (!ready_ || !go_ ||
-            !CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &started)) {
-            throw std::runtime_error("a run's process did not start");
+        if (ready_ && go_) {
+            process_ = StartProgram(L"\"" + LoadedModule::BesideProgram(L"campaign.exe") + L"\" --run " +
+                                    std::to_wstring(seed) + (smallVolume ? L" 1 " : L" 0 ") + events + L"-ready " +
+                                    events + L"-go");
         }
-        const UniqueHandle thread(started.hThread);
-        process_.Reset(started.hProcess);
+        if (!process_) throw std::runtime_error("a run's process did not start");
     }
     ~RunProcess() {
         if (process_ && WaitForSingleObject(process_.Get(), 0) == WAIT_TIMEOUT) TerminateProcess(process_.Get(), 1);

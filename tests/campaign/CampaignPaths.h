@@ -1,5 +1,4 @@
-// Where the campaign keeps its runs in the prefix. tools/campaign.sh puts the
-// small volume at the view's folder "Full".
+// Where the campaign keeps its runs; tools/campaign.sh puts the small volume at the view's folder "Full".
 #pragma once
 
 #include <string>

@@ -132,7 +132,7 @@ std::optional<RunResult> Run(const RunPlan& plan, HANDLE ready, HANDLE go) {
     MallocSpy spy;
     if (!spy.Registered()) return std::nullopt;  // a run whose leaks cannot be seen proves nothing
     {
-        SampleVault vault(campaign::kView);
+        FaultyHost vault(campaign::kView, plan);
         const VaultIds ids = WriteTree(vault, plan);
         SetEvent(ready);
         WaitForSingleObject(go, INFINITE);
@@ -148,9 +148,8 @@ std::optional<RunResult> Run(const RunPlan& plan, HANDLE ready, HANDLE go) {
         OwnedRequest request(campaign::kView);
         AddItems(request, plan, ids);
         request->vault = vaultObject.Get();
-        FaultyHost host(vault, plan);
         try {
-            result.code = module.Move(parent.Get(), &host, request.get(), plan.silent);
+            result.code = module.Move(parent.Get(), &vault, request.get(), plan.silent);
         } catch (const ComError& error) {
             result.code = error.Code();
         }

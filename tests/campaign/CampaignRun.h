@@ -1,7 +1,5 @@
-// One run of the campaign inside a process of its own, so that a crash, a
-// hang or a kill ends only the run: it writes the run's tree into the local
-// view, tells the controller it is ready, waits for the word to go, calls
-// ghMove once and writes what it answered and what it left behind.
+// One run in a process of its own, so that a crash, a hang or a kill ends only the run: it writes its tree, is
+// ready, waits for the word to go, calls ghMove once and writes what it answered and what it left behind.
 #pragma once
 
 #include <windows.h>
@@ -9,9 +7,7 @@
 #include <cstdint>
 #include <string>
 
-// What a run reports: ghMove's result (or the code of the COM error that left
-// it), the code expected for the fault, the task-memory blocks and the
-// stand-in libraries with objects still alive afterwards.
+// ghMove's result (or the code of the COM error that left it), the code the fault calls for, and what was left.
 struct RunResult {
     HRESULT code = S_OK;
     HRESULT expected = S_OK;

@@ -1,33 +1,17 @@
 #include "Conservation.h"
 
-#include "common/Handles.h"
+#include "TestFolder.h"
 
-#include <fstream>
 #include <functional>
-#include <iterator>
 #include <map>
 #include <vector>
 
 namespace {
 
 void VisitFiles(const std::wstring& folder, const std::function<void(const std::wstring&)>& visit) {
-    WIN32_FIND_DATAW data;
-    UniqueFindHandle find(FindFirstFileW((folder + L"\\*").c_str(), &data));
-    if (!find) return;
-    do {
-        const std::wstring name = data.cFileName;
-        if (name == L"." || name == L"..") continue;
-        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-            VisitFiles(folder + L"\\" + name, visit);
-        } else {
-            visit(folder + L"\\" + name);
-        }
-    } while (FindNextFileW(find.Get(), &data));
-}
-
-std::string Content(const std::wstring& path) {
-    std::ifstream in(path.c_str(), std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    ForEachEntry(folder, [&](const std::wstring& path, bool isFolder) {
+        isFolder ? VisitFiles(path, visit) : visit(path);
+    });
 }
 
 bool EndsWith(const std::string& text, const std::string& end) {
@@ -43,7 +27,7 @@ Conservation CheckConservation(const RunPlan& plan, const std::wstring& localRoo
 
     Conservation result;
     VisitFiles(localRoot, [&](const std::wstring& path) {
-        const std::string content = Content(path);
+        const std::string content = ReadBytes(path);
         const size_t at = content.find("\r\nid ");
         const size_t end = at == std::string::npos ? at : content.find("\r\n", at + 5);
         const auto token = end == std::string::npos ? fileOfToken.end()

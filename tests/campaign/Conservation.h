@@ -1,7 +1,5 @@
-// Whether a run kept every file: each planned file's content must be found in
-// the local view complete, once, at its old or its new place, or twice when a
-// copy was interrupted. Content is recognised by the token it carries, so a
-// file is found whatever name and folder it ended with.
+// Whether a run kept every file: complete, once (twice when a copy was interrupted), wherever it ended; files are
+// recognised by the token they carry.
 #pragma once
 
 #include "RunPlan.h"

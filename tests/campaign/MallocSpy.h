@@ -1,5 +1,4 @@
-// Counts the task-memory blocks allocated while it is registered and not yet
-// freed: what a run leaves behind in the COM task allocator.
+// The COM task-memory blocks allocated while it is registered and not yet freed.
 #pragma once
 
 #include <objidl.h>

@@ -190,8 +190,9 @@ const wchar_t* FaultName(Fault fault) {
     static const wchar_t* const kNames[] = {
         L"none", L"resolve-fails", L"database-fails", L"database-refuses", L"listing-fails", L"add-in-vetoes",
         L"add-in-fails-before", L"add-in-fails-after", L"invalid-name", L"target-exists", L"manager-missing",
-        L"manager-fails", L"catalogue-missing", L"catalogue-fails", L"report-missing", L"report-fails", L"message-box-missing", L"service-hangs",
-        L"service-drops", L"disk-full", L"file-held", L"folder-vanishes", L"folder-appears", L"killed"};
+        L"manager-fails", L"catalogue-missing", L"catalogue-fails", L"report-missing", L"report-fails",
+        L"message-box-missing", L"service-hangs", L"service-drops", L"disk-full", L"file-held", L"folder-vanishes",
+        L"folder-appears", L"killed"};
     static_assert(std::size(kNames) == static_cast<size_t>(Fault::Count), "a name for every fault");
     return kNames[static_cast<size_t>(fault)];
 }
@@ -215,10 +216,8 @@ RunPlan DrawPlan(uint32_t seed, bool smallVolume) {
     if (plan.items.empty()) DrawOperation(plan, draw, Operation::RenameFile, 0);
 
     plan.silent = draw.Chance(70);
-    if (plan.fault == Fault::CatalogueMissing || plan.fault == Fault::CatalogueFails ||
-        plan.fault == Fault::ReportMissing || plan.fault == Fault::ReportFails || plan.fault == Fault::MessageBoxMissing) {
-        plan.silent = false;
-    }
+    // Faults of the components that speak to the user need a run that is not silent.
+    if (plan.fault >= Fault::CatalogueMissing && plan.fault <= Fault::MessageBoxMissing) plan.silent = false;
     plan.faultCode = draw.Of(kComponentFailures);
     plan.delayMs = static_cast<DWORD>(plan.fault == Fault::ServiceHangs ? draw.Between(30, 300) : draw.Between(0, 300));
     ArrangeFault(plan, draw);

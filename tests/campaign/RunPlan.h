@@ -1,7 +1,5 @@
-// One run of the fault campaign, drawn from its seed alone: the vault's tree,
-// the operation the user asks for, the fault injected and the result code the
-// module must answer. The controller and the run's own process draw the same
-// plan from the same seed.
+// One run of the campaign drawn from its seed alone (so the controller and the run draw the same): the tree, the
+// operation, the fault and the code the module must answer.
 #pragma once
 
 #include <windows.h>
@@ -23,6 +21,7 @@ enum class Fault {
     TargetExists,          // the destination already holds an item of that name
     ManagerMissing,        // no file-format manager beside the module
     ManagerFails,          // every rewrite fails
+    // From here to MessageBoxMissing: the components that speak to the user.
     CatalogueMissing,      // the text catalogue is not installed
     CatalogueFails,        // it fails to start or to translate
     ReportMissing,         // the report dialog is not installed

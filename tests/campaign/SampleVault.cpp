@@ -1,5 +1,6 @@
 #include "tests/campaign/SampleVault.h"
 
+#include "installation/standin/Journal.h"
 #include "referencehost/FoundFile.h"
 
 #include <fstream>
@@ -17,13 +18,6 @@ std::wstring LastName(const std::wstring& folderPath) {
     return folderPath.substr(parent.size(), folderPath.size() - parent.size() - 1);
 }
 
-std::string Utf8(const std::wstring& text) {
-    std::string out(static_cast<size_t>(WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr)), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, &out[0], static_cast<int>(out.size()), nullptr, nullptr);
-    out.pop_back();
-    return out;
-}
-
 // A folder and every folder below it take their new paths.
 void MoveFolder(std::map<int32_t, VaultFolder>& folders, int32_t folderId, int32_t destFolderId,
                 const std::wstring& newName) {
@@ -31,7 +25,9 @@ void MoveFolder(std::map<int32_t, VaultFolder>& folders, int32_t folderId, int32
     const std::wstring parent = destFolderId == folderId ? ParentPath(oldPath) : folders[destFolderId].path;
     const std::wstring newPath = parent + (newName.empty() ? LastName(oldPath) : newName) + L"\\";
     for (auto& [id, folder] : folders) {
-        if (folder.path.compare(0, oldPath.size(), oldPath) == 0) folder.path = newPath + folder.path.substr(oldPath.size());
+        if (folder.path.compare(0, oldPath.size(), oldPath) == 0) {
+            folder.path = newPath + folder.path.substr(oldPath.size());
+        }
     }
 }
 
@@ -44,8 +40,8 @@ int32_t SampleVault::AddFolder(const std::wstring& path) {
 
 int32_t SampleVault::AddFile(int32_t folderId, const std::wstring& name, std::vector<int32_t> references,
                              const std::string& body) {
-    std::string content = "FWTEXT 1\r\ntitle " + Utf8(name) + "\r\n";
-    for (int32_t referenced : references) content += "REF " + Utf8(FullPath(tables_, referenced)) + "\r\n";
+    std::string content = "FWTEXT 1\r\ntitle " + standin::ToUtf8(name) + "\r\n";
+    for (int32_t referenced : references) content += "REF " + standin::ToUtf8(FullPath(tables_, referenced)) + "\r\n";
     content += body;
     tables_.files[nextId_] = {folderId, name, std::move(references)};
     CreateDirectoryW((localRoot_ + tables_.folders[folderId].path).c_str(), nullptr);

@@ -1,8 +1,5 @@
-// The reference host as a user drives it: vaulthost.exe runs as a program of
-// its own over a sample vault in the test's folder, with the installation's
-// stand-ins. A kill at each crash point is followed by recover and a clean
-// check; databases that cannot be used give exit code 2 and stay as they
-// were; the vault refuses items by kind and changes nothing.
+// vaulthost.exe as a user drives it, over a sample vault in the test's folder with the installation's stand-ins.
+#include "HelperProcess.h"
 #include "LoadedModule.h"
 #include "TestFolder.h"
 
@@ -23,6 +20,11 @@ struct Outcome {
     std::string output;  // standard output and error together
 };
 
+void ExpectOutcome(const Outcome& outcome, DWORD exitCode, const std::string& said = "") {
+    EXPECT_EQ(outcome.exitCode, exitCode) << outcome.output;
+    EXPECT_NE(outcome.output.find(said), std::string::npos) << outcome.output;
+}
+
 class VaultHostTest : public ::testing::Test {
 protected:
     std::wstring Vault() const { return folder.Root() + L"\\vault"; }
@@ -40,25 +42,31 @@ protected:
         startup.dwFlags = STARTF_USESTDHANDLES;
         startup.hStdOutput = startup.hStdError = writer.Get();
         startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
-        std::wstring command = L"\"" + LoadedModule::BesideProgram(L"vaulthost.exe") + L"\" " + arguments +
-                               L" --vault \"" + Vault() + L"\"";
         SetEnvironmentVariableW(L"VAULTHOST_CRASH_AT", crashAt);
-        PROCESS_INFORMATION started = {};
-        const BOOL ok = CreateProcessW(nullptr, &command[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &started);
+        const UniqueHandle process = StartProgram(L"\"" + LoadedModule::BesideProgram(L"vaulthost.exe") + L"\" " +
+                                                      arguments + L" --vault \"" + Vault() + L"\"",
+                                                  &startup);
         SetEnvironmentVariableW(L"VAULTHOST_CRASH_AT", nullptr);
-        if (!ok) return {~0u, "vaulthost.exe did not start"};
-        const UniqueHandle process(started.hProcess), thread(started.hThread);
+        if (!process) return {~0u, "vaulthost.exe did not start"};
         writer.Reset();
         Outcome outcome;
         char buffer[4096];
         DWORD read = 0;
-        while (ReadFile(reader.Get(), buffer, sizeof buffer, &read, nullptr) && read) outcome.output.append(buffer, read);
+        while (ReadFile(reader.Get(), buffer, sizeof buffer, &read, nullptr) && read) {
+            outcome.output.append(buffer, read);
+        }
         WaitForSingleObject(process.Get(), INFINITE);
         GetExitCodeProcess(process.Get(), &outcome.exitCode);
         return outcome;
     }
 
     void InitSample() const { ASSERT_EQ(Run(L"init --sample").exitCode, 0u); }
+    // A database that cannot be used is refused with `message`, and left as it was.
+    void ExpectRefusedUnchanged(const wchar_t* command, const char* message) const {
+        const std::string bytes = ReadBytes(Database());
+        ExpectOutcome(Run(command), 2, message);
+        EXPECT_EQ(ReadBytes(Database()), bytes);
+    }
 
     TestFolder folder;
 };
@@ -80,16 +88,10 @@ class CrashPointTest : public VaultHostTest, public ::testing::WithParamInterfac
 TEST_P(CrashPointTest, RecoverFinishesTheInterruptedMoveAndLosesNoFile) {
     InitSample();
     const std::string before = Run(L"ls").output;
-    const Outcome killed = Run(L"mv Projects\\Gearbox Archive --silent", GetParam());
-    EXPECT_EQ(killed.exitCode, 70u) << killed.output;
-    const Outcome apart = Run(L"check");
-    EXPECT_EQ(apart.exitCode, 1u);
-    EXPECT_NE(apart.output.find("an interrupted move is not finished"), std::string::npos) << apart.output;
-
-    const Outcome recovered = Run(L"recover");
-    EXPECT_EQ(recovered.exitCode, 0u) << recovered.output;
-    const Outcome clean = Run(L"check");
-    EXPECT_EQ(clean.exitCode, 0u) << clean.output;
+    ExpectOutcome(Run(L"mv Projects\\Gearbox Archive --silent", GetParam()), 70);
+    ExpectOutcome(Run(L"check"), 1, "an interrupted move is not finished");
+    ExpectOutcome(Run(L"recover"), 0);
+    ExpectOutcome(Run(L"check"), 0);
     // Every file of the vault, and no other, is on disk; the moved ones at their new place.
     const std::string after = Run(L"ls").output;
     EXPECT_NE(after.find("Archive\\Gearbox\\Drawings\\gearbox.drw"), std::string::npos) << after;
@@ -109,52 +111,33 @@ TEST_F(VaultHostTest, UnusableDatabasesAreRefusedAndLeftAsTheyWere) {
     {
         const standin::SqliteDatabase other = Open(Database());
         Execute(other.get(), "BEGIN EXCLUSIVE");
-        const std::string bytes = ReadBytes(Database());
-        const Outcome locked = Run(L"mv Projects\\Cover.prt Archive --silent");
-        EXPECT_EQ(locked.exitCode, 2u);
-        EXPECT_NE(locked.output.find("is locked by another program"), std::string::npos) << locked.output;
-        EXPECT_EQ(ReadBytes(Database()), bytes);
+        ExpectRefusedUnchanged(L"mv Projects\\Cover.prt Archive --silent", "is locked by another program");
         Execute(other.get(), "ROLLBACK");
     }
-    {
-        const standin::SqliteDatabase other = Open(Database());
-        Execute(other.get(), "PRAGMA user_version = 7");
-    }
-    std::string bytes = ReadBytes(Database());
-    Outcome refused = Run(L"mv Projects\\Cover.prt Archive --silent");
-    EXPECT_EQ(refused.exitCode, 2u);
-    EXPECT_NE(refused.output.find("has schema version 7; this host reads version 1"), std::string::npos)
-        << refused.output;
-    EXPECT_EQ(ReadBytes(Database()), bytes);
-
+    Execute(Open(Database()).get(), "PRAGMA user_version = 7");
+    ExpectRefusedUnchanged(L"mv Projects\\Cover.prt Archive --silent",
+                           "has schema version 7; this host reads version 1");
     // A header that is not SQLite's: the file is damaged.
+    std::string bytes = ReadBytes(Database());
     bytes[0] = 'X';
     std::ofstream(Database().c_str(), std::ios::binary) << bytes;
-    refused = Run(L"ls");
-    EXPECT_EQ(refused.exitCode, 2u);
-    EXPECT_NE(refused.output.find("is damaged"), std::string::npos) << refused.output;
-    EXPECT_EQ(ReadBytes(Database()), bytes);
-
+    ExpectRefusedUnchanged(L"ls", "is damaged");
 }
 
 // A file found at both its old and its new path with different bytes is
 // kept at both: recovery reports it and leaves the move unfinished.
 TEST_F(VaultHostTest, RecoveryNeverDeletesAFileWhoseBytesAreNowhereElse) {
     InitSample();
-    EXPECT_EQ(Run(L"mv Projects\\Cover.prt Archive --silent", L"after-database").exitCode, 70u);
+    ExpectOutcome(Run(L"mv Projects\\Cover.prt Archive --silent", L"after-database"), 70);
     folder.WriteFile(L"..\\vault\\Engineering\\Archive\\Cover.prt", "another drawing's bytes");
-    const Outcome recovered = Run(L"recover");
-    EXPECT_EQ(recovered.exitCode, 1u);
-    EXPECT_NE(recovered.output.find("kept both copies of"), std::string::npos) << recovered.output;
+    ExpectOutcome(Run(L"recover"), 1, "kept both copies of");
     EXPECT_TRUE(folder.Exists(L"..\\vault\\Engineering\\Projects\\Cover.prt"));
     EXPECT_EQ(folder.ReadFile(L"..\\vault\\Engineering\\Archive\\Cover.prt"), "another drawing's bytes");
-    EXPECT_NE(Run(L"check").output.find("an interrupted move is not finished"), std::string::npos);
+    ExpectOutcome(Run(L"check"), 1, "an interrupted move is not finished");
 }
 
 TEST_F(VaultHostTest, AnUnknownOptionIsMisuse) {
-    const Outcome misuse = Run(L"ls --vault-typo");
-    EXPECT_EQ(misuse.exitCode, 2u);
-    EXPECT_NE(misuse.output.find("unknown option --vault-typo"), std::string::npos) << misuse.output;
+    ExpectOutcome(Run(L"ls --vault-typo"), 2, "unknown option --vault-typo");
 }
 
 // The vault refuses items one by one for each reason it has (a name taken
@@ -173,27 +156,24 @@ TEST_F(VaultHostTest, TheVaultRefusesItemsByKind) {
         {L"rename Projects\\Cover.prt shaft.prt", "\"itemName\": \"shaft.prt\", \"conflictName\": \"shaft.prt\""},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(standin::ToUtf8(c.command));
         const Outcome refused = Run(std::wstring(c.command) + L" --silent --json");
-        EXPECT_EQ(refused.exitCode, 1u) << standin::ToUtf8(c.command);
-        EXPECT_NE(refused.output.find("\"result\": \"0x00000001\""), std::string::npos) << refused.output;
+        ExpectOutcome(refused, 1, "\"result\": \"0x00000001\"");
         EXPECT_NE(refused.output.find(c.kind), std::string::npos) << refused.output;
     }
     EXPECT_EQ(Run(L"ls").output, before);
     EXPECT_EQ(Run(L"check").exitCode, 0u);
-    const Outcome unknown = Run(L"mv Projects\\nothing.prt Archive");
-    EXPECT_EQ(unknown.exitCode, 2u);
-    EXPECT_NE(unknown.output.find("no item Projects\\nothing.prt in the vault"), std::string::npos) << unknown.output;
+    ExpectOutcome(Run(L"mv Projects\\nothing.prt Archive"), 2, "no item Projects\\nothing.prt in the vault");
 }
 
 // A rename rewrites what the documents store, as JSON tells.
 TEST_F(VaultHostTest, ARenameRewritesTheReferencesItLists) {
     InitSample();
     const Outcome renamed = Run(L"rename Projects\\Gearbox\\shaft.prt main-shaft.prt --silent --json");
-    EXPECT_EQ(renamed.exitCode, 0u) << renamed.output;
     const std::string old = standin::ToUtf8(Vault()) + "\\Engineering\\Projects\\Gearbox\\shaft.prt";
     std::string escaped;
     for (char c : old) escaped += c == '\\' ? std::string("\\\\") : std::string(1, c);
-    EXPECT_NE(renamed.output.find("\"oldRef\": \"" + escaped + "\""), std::string::npos) << renamed.output;
+    ExpectOutcome(renamed, 0, "\"oldRef\": \"" + escaped + "\"");
     EXPECT_NE(renamed.output.find("mount.asm"), std::string::npos);
     EXPECT_NE(Run(L"ls").output.find("references Projects\\Gearbox\\main-shaft.prt"), std::string::npos);
     EXPECT_EQ(Run(L"check").exitCode, 0u);

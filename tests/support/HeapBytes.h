@@ -1,6 +1,4 @@
-// What the process's heaps hold, for checks of memory growth and of blocks
-// freed. Every C++ allocation of any module ends in these heaps, whichever
-// runtime (static or shared) made it.
+// What the process's heaps hold: every C++ allocation of any module, whichever runtime made it, ends there.
 #pragma once
 
 #include <windows.h>
@@ -13,8 +11,7 @@ struct HeapUse {
     size_t bytes = 0;
 };
 
-// The busy blocks of every heap of the process: exact where the private bytes
-// move in steps of whole pages, and only when the heaps run out of free blocks.
+// Exact where the private bytes move in whole pages, and only when the heaps run out of free blocks.
 inline HeapUse HeapInUse() {
     HANDLE heaps[64];
     const DWORD count = std::min<DWORD>(GetProcessHeaps(64, heaps), 64);

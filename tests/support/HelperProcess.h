@@ -1,11 +1,14 @@
-// Another program a test starts and stops. The program finds two event names
-// last on its command line: it sets the first when it is ready and ends once
-// the second is set.
+// Another program a test starts and stops: it sets the first of the two event names last on its command line when
+// it is ready, and ends once the second is set.
 #pragma once
 
 #include "common/Handles.h"
 
 #include <string>
+
+// Starts a command line, its program found beside the test program first; the
+// process, or none. `startup` hands it handles of this process to inherit.
+UniqueHandle StartProgram(std::wstring command, const STARTUPINFOW* startup = nullptr);
 
 class HelperProcess {
 public:

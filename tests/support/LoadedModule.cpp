@@ -4,11 +4,9 @@
 
 LoadedModule::LoadedModule(const std::wstring& path) : module_(LoadLibraryW(path.c_str())) {
     if (!module_) throw std::runtime_error("GhMove.dll did not load");
-    ghMove_ = reinterpret_cast<GhMoveFunction>(reinterpret_cast<void (*)()>(GetProcAddress(module_, "ghMove")));
+    ghMove_ = reinterpret_cast<GhMoveFunction>(reinterpret_cast<void (*)()>(GetProcAddress(module_.Get(), "ghMove")));
     if (!ghMove_) throw std::runtime_error("GhMove.dll exports no ghMove");
 }
-
-LoadedModule::~LoadedModule() { FreeLibrary(module_); }
 
 HRESULT LoadedModule::Move(HWND parent, MoveHost* host, MoveRequest* request, bool silent) const {
     return ghMove_(parent, host, request, silent);

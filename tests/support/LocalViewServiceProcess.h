@@ -1,7 +1,4 @@
-// The local view service stand-in as a running process: started with the
-// configuration the test already wrote (it journals to STANDIN_DIR), ready
-// when the constructor returns, stopped and waited for by Stop or the
-// destructor.
+// The local view service stand-in, running with the configuration already written until Stop or destruction.
 #pragma once
 
 #include "HelperProcess.h"

@@ -1,7 +1,5 @@
-// The login manager stand-in as a running process: started with the
-// configuration the test already wrote (LoginManager.ini in STANDIN_DIR),
-// ready once its table is written, stopped and waited for by Stop or the
-// destructor.
+// The login manager stand-in, running with LoginManager.ini already written, its table ready, until Stop or
+// destruction.
 #pragma once
 
 #include "HelperProcess.h"

@@ -1,6 +1,5 @@
-// Watches for dialog boxes of this process from another thread, records what
-// each one showed and answers it like a user pressing a button. By default it
-// watches message boxes; the stand-ins' own boxes have window classes of their own.
+// Records the dialog boxes of this process (message boxes unless told another window class) from another thread,
+// and answers each like a user pressing a button.
 #pragma once
 
 #include <windows.h>

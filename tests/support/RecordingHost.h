@@ -1,5 +1,4 @@
-// A host for tests: records every callback with its arguments and answers
-// what the test programs. Built on the public contract only.
+// A host on the public contract alone: records every callback with its arguments, answers what the test programs.
 #pragma once
 
 #include "GhMove.h"
@@ -41,8 +40,7 @@ public:
                             std::vector<std::shared_ptr<FoundFileRecord>>* found, const wchar_t* localRoot) override;
 };
 
-// A request the test owns, with helpers to add items; everything in its lists
-// is deleted with it, as a host does.
+// A request the test owns; everything in its lists is deleted with it, as a host does.
 class OwnedRequest {
 public:
     explicit OwnedRequest(std::wstring localRoot = L"");

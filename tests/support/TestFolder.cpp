@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <atomic>
 #include <fstream>
+#include <functional>
 #include <sstream>
 
 namespace {
@@ -19,20 +20,11 @@ void MakeFolders(const std::wstring& path) {
     CreateDirectoryW(path.c_str(), nullptr);
 }
 
-void Collect(const std::wstring& base, const std::wstring& relative, std::vector<std::wstring>& out) {
-    WIN32_FIND_DATAW data;
-    UniqueFindHandle find(FindFirstFileW((base + relative + L"*").c_str(), &data));
-    if (!find) return;
-    do {
-        const std::wstring name = data.cFileName;
-        if (name == L"." || name == L"..") continue;
-        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-            out.push_back(relative + name + L"\\");
-            Collect(base, relative + name + L"\\", out);
-        } else {
-            out.push_back(relative + name);
-        }
-    } while (FindNextFileW(find.Get(), &data));
+void Collect(const std::wstring& folder, size_t rootLength, std::vector<std::wstring>& out) {
+    ForEachEntry(folder, [&](const std::wstring& path, bool isFolder) {
+        out.push_back(path.substr(rootLength) + (isFolder ? L"\\" : L""));
+        if (isFolder) Collect(path, rootLength, out);
+    });
 }
 
 void WriteBytes(const std::wstring& path, const std::string& content) {
@@ -54,19 +46,25 @@ void WriteLines(const std::wstring& path, const std::vector<std::wstring>& lines
     WriteBytes(path, content);
 }
 
-void RemoveTree(const std::wstring& path) {
+void ForEachEntry(const std::wstring& folder, const std::function<void(const std::wstring&, bool)>& visit,
+                  const wchar_t* pattern) {
     WIN32_FIND_DATAW data;
-    UniqueFindHandle find(FindFirstFileW((path + L"\\*").c_str(), &data));
-    if (find) {
-        do {
-            const std::wstring name = data.cFileName;
-            if (name == L"." || name == L"..") continue;
-            const std::wstring child = path + L"\\" + name;
-            SetFileAttributesW(child.c_str(), FILE_ATTRIBUTE_NORMAL);
-            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) RemoveTree(child); else DeleteFileW(child.c_str());
-        } while (FindNextFileW(find.Get(), &data));
-        find.Reset();
-    }
+    const UniqueFindHandle find(FindFirstFileW((folder + L"\\" + pattern).c_str(), &data));
+    if (!find) return;
+    do {
+        const std::wstring name = data.cFileName;
+        const bool isFolder = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+        if (name != L"." && name != L"..") visit(folder + L"\\" + name, isFolder);
+    } while (FindNextFileW(find.Get(), &data));
+}
+
+void RemoveEntry(const std::wstring& path, bool isFolder) {
+    SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    isFolder ? RemoveTree(path) : static_cast<void>(DeleteFileW(path.c_str()));
+}
+
+void RemoveTree(const std::wstring& path) {
+    ForEachEntry(path, RemoveEntry);
     RemoveDirectoryW(path.c_str());
 }
 
@@ -100,7 +98,7 @@ std::string TestFolder::ReadFile(const std::wstring& relative) const { return Re
 
 std::vector<std::wstring> TestFolder::Tree() const {
     std::vector<std::wstring> out;
-    Collect(LocalRoot() + L"\\", L"", out);
+    Collect(LocalRoot(), LocalRoot().size() + 1, out);
     std::sort(out.begin(), out.end());
     return out;
 }
@@ -118,12 +116,7 @@ std::vector<std::vector<std::wstring>> TestFolder::Journal(const wchar_t* compon
 }
 
 void TestFolder::ForgetJournals() const {
-    WIN32_FIND_DATAW data;
-    UniqueFindHandle find(FindFirstFileW((StandinDir() + L"\\*.journal").c_str(), &data));
-    if (!find) return;
-    do {
-        DeleteFileW((StandinDir() + L"\\" + data.cFileName).c_str());
-    } while (FindNextFileW(find.Get(), &data));
+    ForEachEntry(StandinDir(), [](const std::wstring& path, bool) { DeleteFileW(path.c_str()); }, L"*.journal");
 }
 
 std::vector<std::wstring> TestFolder::JournalCalls(const wchar_t* component) const {

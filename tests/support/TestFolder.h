@@ -1,8 +1,8 @@
-// A fresh folder per test on drive C of the prefix, holding the local view
-// ("localview\") and the stand-ins' journals and configuration ("standin\",
-// named to the stand-ins through STANDIN_DIR). Removed when the test ends.
+// A fresh folder per test holding the local view ("localview\") and the stand-ins' journals and configuration
+// ("standin\", named to them through STANDIN_DIR), removed when the test ends.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -44,6 +44,11 @@ private:
     std::wstring root_;
 };
 
+// Every entry directly in `folder` that matches `pattern`, by its full path.
+void ForEachEntry(const std::wstring& folder, const std::function<void(const std::wstring& path, bool isFolder)>& visit,
+                  const wchar_t* pattern = L"*");
+// Read-only entries too.
+void RemoveEntry(const std::wstring& path, bool isFolder);
 void RemoveTree(const std::wstring& path);
 std::string ReadBytes(const std::wstring& path);
 // One UTF-8 line for each text.
