@@ -93,7 +93,8 @@ public:
         if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kPlinthKey, 0, KEY_READ | KEY_WRITE, key_.Put()) != ERROR_SUCCESS) return;
         wchar_t old[1024] = {};
         DWORD bytes = sizeof old;
-        const LSTATUS read = RegGetValueW(key_.Get(), nullptr, kPlinthLocationValue, RRF_RT_REG_SZ, nullptr, old, &bytes);
+        const LSTATUS read =
+            RegGetValueW(key_.Get(), nullptr, kPlinthLocationValue, RRF_RT_ANY | RRF_NOEXPAND, nullptr, old, &bytes);
         if (read == ERROR_SUCCESS) old_ = old;
         Set(folder);
     }
