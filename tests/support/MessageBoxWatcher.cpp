@@ -16,13 +16,8 @@ std::wstring ClassOf(HWND window) {
     return name;
 }
 
-struct Children {
-    bool errorIcon = false;
-    std::vector<int> buttons;
-};
-
 BOOL CALLBACK VisitChild(HWND child, LPARAM param) {
-    auto* found = reinterpret_cast<Children*>(param);
+    auto* found = reinterpret_cast<SeenBox*>(param);
     const std::wstring type = ClassOf(child);
     if (_wcsicmp(type.c_str(), L"Static") == 0 && (GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) {
         const auto icon = reinterpret_cast<HICON>(SendMessageW(child, STM_GETICON, 0, 0));
@@ -68,14 +63,8 @@ BOOL CALLBACK MessageBoxWatcher::Visit(HWND window, LPARAM param) {
     }
     std::lock_guard<std::mutex> lock(self->mutex_);
     if (std::find(self->answered_.begin(), self->answered_.end(), window) != self->answered_.end()) return TRUE;
-    SeenBox box;
-    box.caption = WindowText(window);
-    box.text = WindowText(GetDlgItem(window, 0xFFFF));
-    box.owner = GetWindow(window, GW_OWNER);
-    Children children;
-    EnumChildWindows(window, VisitChild, reinterpret_cast<LPARAM>(&children));
-    box.errorIcon = children.errorIcon;
-    box.buttons = children.buttons;
+    SeenBox box{WindowText(window), WindowText(GetDlgItem(window, 0xFFFF)), false, GetWindow(window, GW_OWNER), {}};
+    EnumChildWindows(window, VisitChild, reinterpret_cast<LPARAM>(&box));
     self->boxes_.push_back(box);
     self->answered_.push_back(window);
     const int answer = self->decide_(box, self->boxes_.size() - 1);
