@@ -1,6 +1,4 @@
-// The add-ins of the vault the host lends, through ghMove on a real local
-// view: what they are told before and after a move or rename, and what their
-// refusals and failures do to it.
+// The add-ins of the vault the host lends: what they are told around a move or rename, and what their refusals do.
 #include "ComThread.h"
 #include "LoadedModule.h"
 #include "MessageBoxWatcher.h"
@@ -23,7 +21,7 @@ using Calls = std::vector<std::string>;
 constexpr const wchar_t* kAddIn = L"AddIn";
 // "The file is not checked out by you.", as an add-in might answer.
 constexpr HRESULT kNotCheckedOut = static_cast<HRESULT>(0x80040210);
-// Folder ids of the sample view: P and Q below the root, A inside P; one file in P.
+// P and Q below the root, A inside P; one file in P.
 constexpr int32_t kP = 2, kQ = 3, kA = 4, kPart = 7;
 
 class AddInTest : public ::testing::Test {
@@ -37,7 +35,6 @@ protected:
     }
     ~AddInTest() override { request->vault = nullptr; }
 
-    // Configures the add-in and lends the installation's vault to the request.
     void LendVault(const std::vector<std::wstring>& addInLines) {
         folder.Configure(kAddIn, addInLines);
         vault = CreateVaultObject();
@@ -45,7 +42,6 @@ protected:
     }
     HRESULT Move(bool silent) { return module.Move(parent.Get(), &host, request.get(), silent); }
 
-    // The command codes the add-in received, in order.
     Paths Commands() const { return folder.JournalField(kAddIn, L"Command"); }
     // The add-in's lines with full paths made relative to the local view.
     Lines AddInJournal() const {
@@ -103,7 +99,6 @@ TEST_F(AddInTest, AMoveIsToldBeforeTheDatabaseChangesAndAfterTheDiskFollowed) {
     EXPECT_EQ(ReferenceCount(vault.Get()), start);
 }
 
-// What a rename's records say is the records' own test; here the commands.
 TEST_F(AddInTest, RenamesAreToldWithTheRenameCommands) {
     LendVault({});
     request.AddFolder(kA, kP, L"B");
@@ -113,8 +108,7 @@ TEST_F(AddInTest, RenamesAreToldWithTheRenameCommands) {
     EXPECT_EQ(Commands(), (Paths{L"0x1F", L"0xF", L"0x20", L"0x10"}));
 }
 
-// Which block may refuse is the notification's own test; here the refusal of
-// the last block before the change, after the folder block was told.
+// The refusal of the last block before the change, after the folder block was told.
 TEST_F(AddInTest, AVetoBeforeTheOperationChangesNothingAndShowsNoMessage) {
     LendVault({L"veto=0x15"});
     request.AddFolder(kA, kQ);
