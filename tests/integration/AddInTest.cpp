@@ -41,6 +41,12 @@ protected:
         request->vault = vault.Get();
     }
     HRESULT Move(bool silent) { return module.Move(parent.Get(), &host, request.get(), silent); }
+    // The message boxes a move showed.
+    std::vector<SeenBox> BoxesOfMove(bool silent, HRESULT expected) {
+        MessageBoxWatcher boxes;
+        EXPECT_EQ(Move(silent), expected);
+        return boxes.Boxes();
+    }
 
     Paths Commands() const { return folder.JournalField(kAddIn, L"Command"); }
     // The add-in's lines with full paths made relative to the local view.
@@ -127,14 +133,8 @@ TEST_F(AddInTest, AVetoBeforeTheOperationChangesNothingAndShowsNoMessage) {
 TEST_F(AddInTest, AnAddInFailureBeforeTheOperationIsShownWithItsTextUnlessSilent) {
     LendVault({L"answer:0x15=0x80040210"});
     request.AddFile(kPart, kP, kQ);
-    {
-        MessageBoxWatcher boxes;
-        EXPECT_EQ(Move(true), kNotCheckedOut);
-        EXPECT_TRUE(boxes.Boxes().empty());
-    }
-    MessageBoxWatcher boxes;
-    EXPECT_EQ(Move(false), kNotCheckedOut);
-    const auto seen = boxes.Boxes();
+    EXPECT_TRUE(BoxesOfMove(true, kNotCheckedOut).empty());
+    const auto seen = BoxesOfMove(false, kNotCheckedOut);
     ASSERT_EQ(seen.size(), 1u);
     EXPECT_EQ(seen[0].text, L"Error running add-ins:\nThe file is not checked out by you.");
     EXPECT_EQ(seen[0].caption, L"Move Items");
@@ -149,17 +149,15 @@ TEST_F(AddInTest, AfterTheOperationACancelIsIgnoredAndAFailureIsShown) {
     LendVault({L"veto=0x22", L"veto=0x16"});
     request.AddFolder(kA, kQ);
     request.AddFile(kPart, kP, kQ);
-    ASSERT_EQ(Move(false), S_OK);
+    EXPECT_TRUE(BoxesOfMove(false, S_OK).empty());
     EXPECT_TRUE(folder.Exists(L"Q\\A\\inner.txt") && folder.Exists(L"Q\\part.prt"));
 
     folder.Configure(kAddIn, {L"answer:0x22=0x8004021A"});
     request->items.DeleteAll();
     host.folderPaths[kA] = L"\\Q\\A\\";
     request.AddFolder(kA, kP);  // and back again
-    MessageBoxWatcher boxes;
-    EXPECT_EQ(Move(false), E_QOR_OPERATION_REFUSED_BY_PLUGIN);
+    const auto seen = BoxesOfMove(false, E_QOR_OPERATION_REFUSED_BY_PLUGIN);
     EXPECT_TRUE(folder.Exists(L"P\\A\\inner.txt"));
-    const auto seen = boxes.Boxes();
     ASSERT_EQ(seen.size(), 1u);
     EXPECT_EQ(seen[0].text,
               L"Error running add-ins:\nThe operation was not permitted by one of the installed plugins.");

@@ -85,13 +85,11 @@ protected:
     Fields Refused(bool isFolder, int32_t kind = 3) {
         folder.ForgetJournals();
         request->items.DeleteAll();
-        host.onMoveInDatabase = [isFolder, kind](MoveRequest* r) {
-            // A refused folder is named by its own path, a file by its folder's.
-            r->dbErrors.Append(isFolder ? new DbMoveError{0, 0, 0, L"", kind, L"Gearbox", L"", L"\\Parts\\Gearbox\\",
-                                                          L"\\Archive\\"}
-                                        : new DbMoveError{7, 0, 0, L"", kind, L"gear.prt", L"", L"\\Parts\\",
-                                                          L"\\Archive\\"});
-        };
+        // A refused folder is named by its own path, a file by its folder's.
+        const DbMoveError refused =
+            isFolder ? DbMoveError{0, 0, 0, L"", kind, L"Gearbox", L"", L"\\Parts\\Gearbox\\", L"\\Archive\\"}
+                     : DbMoveError{7, 0, 0, L"", kind, L"gear.prt", L"", L"\\Parts\\", L"\\Archive\\"};
+        host.onMoveInDatabase = [refused](MoveRequest* r) { r->dbErrors.Append(new DbMoveError(refused)); };
         if (isFolder) {
             request.AddFolder(kGearboxId, kArchiveId);
         } else {
