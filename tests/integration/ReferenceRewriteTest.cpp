@@ -146,6 +146,7 @@ TEST_F(ReferenceRewriteTest, MovingAnAssemblysFolderLeavesEveryReferenceAtTheNew
                      Lower(Path(L"Docs\\notes.txt"))}));
 }
 
+// The time after a rewrite is rounded down to even seconds.
 TEST_F(ReferenceRewriteTest, FilesKeepTheirAttributesAndEndTwoSecondsAfterTheirEarlierTime) {
     const DWORD readOnly = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_ARCHIVE;  // Wine shows every file as archive
     const Texts files = {L"Assy\\Failing.asm", L"Assy\\Top.asm"};
