@@ -128,11 +128,9 @@ TEST_F(LocalViewTest, RenamingAFolderRecreatesItAndTellsTheServiceEachPathInOrde
     EXPECT_EQ(request->errors.count, 0);
     // The file first (its new folders created on the way), then every repetition of the old folders, deepest
     // first, as each is removed. Each notice makes its own mutex, so all after the lock-out are serialised again.
-    Paths notices, serialised;
-    for (const auto& line : Journal(L"LocalViewService")) {
-        notices.push_back(line.at(3));
-        serialised.push_back(line.at(5));
-    }
+    Paths notices;
+    for (const auto& line : Journal(L"LocalViewService")) notices.push_back(line.at(3));
+    const Paths serialised = folder.JournalField(L"LocalViewService", L"Notice", 5);
     EXPECT_EQ(notices, (Paths{L"P\\B\\S\\T\\z.txt", L"P\\B", L"P\\B\\S", L"P\\B\\S\\T", L"P\\A\\S\\T", L"P\\A\\S\\T",
                               L"P\\A\\S\\T", L"P\\A\\S", L"P\\A\\S", L"P\\A"}));
     Paths expectedSerialised(notices.size(), L"held");
