@@ -222,18 +222,16 @@ TEST_F(ReferenceRewriteTest, AFailureTheVaultRaisesForAPlainCadDocumentLeavesGhM
                                 VaultDocument(Path(L"Library\\bolt.prt")), L"fail:HandleReferencedFile=0x80040111"});
     ComPtr<IUnknown> vault = CreateVaultObject();
     request->vault = vault.Get();
-    HRESULT raised = S_OK;
-    std::wstring description;
+    std::pair<HRESULT, std::wstring> raised;  // the code and the vault's error information
     try {
         Move();
     } catch (const ComError& error) {
-        raised = error.Code();
-        description = error.Description();
+        raised = {error.Code(), error.Description()};
     }
     request->vault = nullptr;
     vault.Reset();
-    EXPECT_EQ(raised, static_cast<HRESULT>(0x80040111));
-    EXPECT_EQ(description, L"HandleReferencedFile failed in the vault");  // the vault's error information
+    EXPECT_EQ(raised, std::make_pair(static_cast<HRESULT>(0x80040111),
+                                     std::wstring(L"HandleReferencedFile failed in the vault")));
     EXPECT_EQ(host.calls.back(), "MoveInDatabase");
     EXPECT_EQ(folder.JournalCalls(L"Formwright").back(), L"Unload");
     EXPECT_EQ(folder.JournalCalls(L"Vault").back(), L"Destroy");
