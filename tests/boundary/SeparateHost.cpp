@@ -1,20 +1,18 @@
-// A host built as a program of its own: it links neither the module's nor the
-// tests' libraries and knows the module only by include/GhMove.h. It loads
-// GhMove.dll with LoadLibrary and has the installation's vault object raise a
-// failure for a plain CAD document during ghMove; the ComError must reach the
-// host's handler with the vault's code and error information. Exits with 0
-// when it does. An exception that cannot cross the module boundary ends in
+// A host of its own, on include/GhMove.h alone: a ComError the vault raises during ghMove must reach its handler
+// with the vault's code and error information (exit code 0). One that cannot cross the module boundary ends in
 // std::terminate (exit code 3).
 #include "GhMove.h"
 
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <memory>
 #include <string>
-#include <type_traits>
 #include <vector>
 
 namespace {
+
+namespace fs = std::filesystem;
 
 // The installation's vault object (installation/vault/VaultClass.h): a host
 // knows the class of the vault it lends.
@@ -25,10 +23,6 @@ const wchar_t* const kDescription = L"HandleReferencedFile failed in the vault";
 constexpr int kSetupFailed = 1, kNotRaised = 10, kWrongCode = 11, kWrongDescription = 12, kOtherException = 13;
 
 // The host's own holders: it shares no code with the module.
-struct CloseFind {
-    void operator()(HANDLE find) const { FindClose(find); }
-};
-using FindHandle = std::unique_ptr<std::remove_pointer_t<HANDLE>, CloseFind>;
 struct FreeModule {
     void operator()(HMODULE module) const { FreeLibrary(module); }
 };
@@ -38,14 +32,8 @@ struct ReleaseCom {
 };
 using ComObject = std::unique_ptr<IUnknown, ReleaseCom>;
 
-std::string Utf8(const std::wstring& text) {
-    if (text.empty()) return {};
-    const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
-                                         nullptr, nullptr);
-    std::string out(static_cast<size_t>(size), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &out[0], size, nullptr, nullptr);
-    return out;
-}
+// std::filesystem converts to UTF-8 for us.
+std::string Utf8(const std::wstring& text) { return fs::path(text).u8string(); }
 
 // A stand-in configuration field: backslashes are doubled.
 std::wstring Field(const std::wstring& text) {
@@ -54,30 +42,14 @@ std::wstring Field(const std::wstring& text) {
     return out;
 }
 
-void WriteText(const std::wstring& path, const std::string& content) {
-    std::ofstream(path.c_str(), std::ios::binary | std::ios::trunc) << content;
+void WriteText(const fs::path& path, const std::string& content) {
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << content;
 }
 
-void RemoveTree(const std::wstring& path) {
-    WIN32_FIND_DATAW data;
-    const HANDLE first = FindFirstFileW((path + L"\\*").c_str(), &data);
-    const FindHandle find(first == INVALID_HANDLE_VALUE ? nullptr : first);
-    if (find) {
-        do {
-            const std::wstring name = data.cFileName;
-            if (name == L"." || name == L"..") continue;
-            const std::wstring child = path + L"\\" + name;
-            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) RemoveTree(child); else DeleteFileW(child.c_str());
-        } while (FindNextFileW(find.get(), &data));
-    }
-    RemoveDirectoryW(path.c_str());
-}
-
-std::wstring ProgramFolder() {
+fs::path ProgramFolder() {
     wchar_t path[MAX_PATH] = {};
     GetModuleFileNameW(nullptr, path, MAX_PATH);
-    const std::wstring program = path;
-    return program.substr(0, program.rfind(L'\\') + 1);
+    return fs::path(path).parent_path();
 }
 
 // Lists one plain CAD document whose reference to a part changes; the rest
@@ -105,47 +77,49 @@ private:
 };
 
 // Everything the module left in the request's lists is the host's to delete.
-void DeleteLists(MoveRequest& request) {
-    request.items.DeleteAll();
-    request.localItems.DeleteAll();
-    request.refFiles.DeleteAll();
-    request.dbErrors.DeleteAll();
-    request.errors.DeleteAll();
-    request.refErrors.DeleteAll();
+void DeleteLists(MoveRequest& r) {
+    const auto deleteAll = [](auto&... lists) { (lists.DeleteAll(), ...); };
+    deleteAll(r.items, r.localItems, r.refFiles, r.dbErrors, r.errors, r.refErrors);
 }
 
 // The test's folder: the local view with the document, and the stand-ins'
 // configuration, which the vault reads from STANDIN_DIR.
 struct Workspace {
     Workspace() {
-        CreateDirectoryW(L"C:\\ghtests", nullptr);
-        root = L"C:\\ghtests\\separate" + std::to_wstring(GetCurrentProcessId());
-        RemoveTree(root);
-        for (const wchar_t* folder : {L"", L"\\standin", L"\\localview", L"\\localview\\Assy"}) {
-            CreateDirectoryW((root + folder).c_str(), nullptr);
-        }
+        fs::remove_all(root);
+        fs::create_directories(root / L"standin");
+        fs::create_directories(LocalRoot() + L"\\Assy");
         const std::wstring document = LocalRoot() + L"\\Assy\\Top.asm";
         const std::wstring part = LocalRoot() + L"\\Library\\bolt.prt";
         WriteText(document, "FWTEXT 1\r\nREF " + Utf8(LocalRoot() + L"\\Parts\\bolt.prt") + "\r\n");
         // The vault knows the document as referencing the part at its new
         // place, and fails when the part is handed to it.
-        WriteText(root + L"\\standin\\Vault.ini",
+        WriteText(root / L"standin\\Vault.ini",
                   Utf8(L"document=" + Field(document) + L"|" + Field(part) + L"\n" + L"document=" + Field(part) +
                        L"\n" + L"fail:HandleReferencedFile=0x80040111\n"));
-        SetEnvironmentVariableW(L"STANDIN_DIR", (root + L"\\standin").c_str());
+        SetEnvironmentVariableW(L"STANDIN_DIR", (root / L"standin").c_str());
     }
     ~Workspace() {
         SetEnvironmentVariableW(L"STANDIN_DIR", nullptr);
-        RemoveTree(root);
+        std::error_code ignored;
+        fs::remove_all(root, ignored);
     }
-    std::wstring LocalRoot() const { return root + L"\\localview"; }
+    std::wstring LocalRoot() const { return root / L"localview"; }
 
-    std::wstring root;
+    const fs::path root = L"C:\\ghtests\\separate" + std::to_wstring(GetCurrentProcessId());
 };
+
+// What the host's handler makes of what left ghMove.
+int Judge(const ComError& error) {
+    const std::string description = Utf8(error.Description());
+    std::printf("caught ComError 0x%08lX \"%s\"\n", static_cast<unsigned long>(error.Code()), description.c_str());
+    if (error.Code() != kRaised) return kWrongCode;
+    return description == Utf8(kDescription) ? 0 : kWrongDescription;
+}
 
 int RunHost() {
     const Workspace workspace;
-    const Library module(LoadLibraryW((ProgramFolder() + L"GhMove.dll").c_str()));
+    const Library module(LoadLibraryW((ProgramFolder() / L"GhMove.dll").c_str()));
     const auto ghMove =
         module ? reinterpret_cast<GhMoveFunction>(reinterpret_cast<void (*)()>(GetProcAddress(module.get(), "ghMove")))
                : nullptr;
@@ -162,31 +136,21 @@ int RunHost() {
     const ComObject vault(created);
     int result = kNotRaised;
     MinimalHost host(workspace.LocalRoot());
-    {
-        MoveRequest request;
-        request.localRoot = workspace.LocalRoot();
-        request.vault = vault.get();
-        try {
-            const HRESULT hr = ghMove(nullptr, &host, &request, true);
-            std::fprintf(stderr, "ghMove returned 0x%08lX instead of raising\n", static_cast<unsigned long>(hr));
-        } catch (const ComError& error) {
-            const std::wstring description = error.Description();
-            std::printf("caught ComError 0x%08lX \"%s\"\n", static_cast<unsigned long>(error.Code()),
-                        Utf8(description).c_str());
-            if (error.Code() != kRaised) {
-                std::fprintf(stderr, "expected the vault's code 0x%08lX\n", static_cast<unsigned long>(kRaised));
-                result = kWrongCode;
-            } else if (description != kDescription) {
-                std::fprintf(stderr, "expected the vault's error information \"%s\"\n", Utf8(kDescription).c_str());
-                result = kWrongDescription;
-            } else {
-                result = 0;
-            }
-        } catch (...) {
-            std::fprintf(stderr, "ghMove raised something other than ComError\n");
-            result = kOtherException;
-        }
-        DeleteLists(request);
+    MoveRequest request;
+    request.localRoot = workspace.LocalRoot();
+    request.vault = vault.get();
+    try {
+        const HRESULT hr = ghMove(nullptr, &host, &request, true);
+        std::fprintf(stderr, "ghMove returned 0x%08lX instead of raising\n", static_cast<unsigned long>(hr));
+    } catch (const ComError& error) {
+        result = Judge(error);
+    } catch (...) {
+        result = kOtherException;
+    }
+    DeleteLists(request);
+    if (result != 0) {
+        std::fprintf(stderr, "expected the vault's ComError 0x%08lX (exit %d)\n", static_cast<unsigned long>(kRaised),
+                     result);
     }
     return result;
 }

@@ -1,6 +1,4 @@
-// The add-ins of the vault the host lends, through ghMove on a real local
-// view: what they are told before and after a move or rename, and what their
-// refusals and failures do to it.
+// The add-ins of the vault the host lends: what they are told around a move or rename, and what their refusals do.
 #include "ComThread.h"
 #include "LoadedModule.h"
 #include "MessageBoxWatcher.h"
@@ -23,7 +21,7 @@ using Calls = std::vector<std::string>;
 constexpr const wchar_t* kAddIn = L"AddIn";
 // "The file is not checked out by you.", as an add-in might answer.
 constexpr HRESULT kNotCheckedOut = static_cast<HRESULT>(0x80040210);
-// Folder ids of the sample view: P and Q below the root, A inside P; one file in P.
+// P and Q below the root, A inside P; one file in P.
 constexpr int32_t kP = 2, kQ = 3, kA = 4, kPart = 7;
 
 class AddInTest : public ::testing::Test {
@@ -37,15 +35,19 @@ protected:
     }
     ~AddInTest() override { request->vault = nullptr; }
 
-    // Configures the add-in and lends the installation's vault to the request.
     void LendVault(const std::vector<std::wstring>& addInLines) {
         folder.Configure(kAddIn, addInLines);
         vault = CreateVaultObject();
         request->vault = vault.Get();
     }
     HRESULT Move(bool silent) { return module.Move(parent.Get(), &host, request.get(), silent); }
+    // The message boxes a move showed.
+    std::vector<SeenBox> BoxesOfMove(bool silent, HRESULT expected) {
+        MessageBoxWatcher boxes;
+        EXPECT_EQ(Move(silent), expected);
+        return boxes.Boxes();
+    }
 
-    // The command codes the add-in received, in order.
     Paths Commands() const { return folder.JournalField(kAddIn, L"Command"); }
     // The add-in's lines with full paths made relative to the local view.
     Lines AddInJournal() const {
@@ -103,7 +105,6 @@ TEST_F(AddInTest, AMoveIsToldBeforeTheDatabaseChangesAndAfterTheDiskFollowed) {
     EXPECT_EQ(ReferenceCount(vault.Get()), start);
 }
 
-// What a rename's records say is the records' own test; here the commands.
 TEST_F(AddInTest, RenamesAreToldWithTheRenameCommands) {
     LendVault({});
     request.AddFolder(kA, kP, L"B");
@@ -113,8 +114,7 @@ TEST_F(AddInTest, RenamesAreToldWithTheRenameCommands) {
     EXPECT_EQ(Commands(), (Paths{L"0x1F", L"0xF", L"0x20", L"0x10"}));
 }
 
-// Which block may refuse is the notification's own test; here the refusal of
-// the last block before the change, after the folder block was told.
+// The refusal of the last block before the change, after the folder block was told.
 TEST_F(AddInTest, AVetoBeforeTheOperationChangesNothingAndShowsNoMessage) {
     LendVault({L"veto=0x15"});
     request.AddFolder(kA, kQ);
@@ -133,14 +133,8 @@ TEST_F(AddInTest, AVetoBeforeTheOperationChangesNothingAndShowsNoMessage) {
 TEST_F(AddInTest, AnAddInFailureBeforeTheOperationIsShownWithItsTextUnlessSilent) {
     LendVault({L"answer:0x15=0x80040210"});
     request.AddFile(kPart, kP, kQ);
-    {
-        MessageBoxWatcher boxes;
-        EXPECT_EQ(Move(true), kNotCheckedOut);
-        EXPECT_TRUE(boxes.Boxes().empty());
-    }
-    MessageBoxWatcher boxes;
-    EXPECT_EQ(Move(false), kNotCheckedOut);
-    const auto seen = boxes.Boxes();
+    EXPECT_TRUE(BoxesOfMove(true, kNotCheckedOut).empty());
+    const auto seen = BoxesOfMove(false, kNotCheckedOut);
     ASSERT_EQ(seen.size(), 1u);
     EXPECT_EQ(seen[0].text, L"Error running add-ins:\nThe file is not checked out by you.");
     EXPECT_EQ(seen[0].caption, L"Move Items");
@@ -155,17 +149,15 @@ TEST_F(AddInTest, AfterTheOperationACancelIsIgnoredAndAFailureIsShown) {
     LendVault({L"veto=0x22", L"veto=0x16"});
     request.AddFolder(kA, kQ);
     request.AddFile(kPart, kP, kQ);
-    ASSERT_EQ(Move(false), S_OK);
+    EXPECT_TRUE(BoxesOfMove(false, S_OK).empty());
     EXPECT_TRUE(folder.Exists(L"Q\\A\\inner.txt") && folder.Exists(L"Q\\part.prt"));
 
     folder.Configure(kAddIn, {L"answer:0x22=0x8004021A"});
     request->items.DeleteAll();
     host.folderPaths[kA] = L"\\Q\\A\\";
     request.AddFolder(kA, kP);  // and back again
-    MessageBoxWatcher boxes;
-    EXPECT_EQ(Move(false), E_QOR_OPERATION_REFUSED_BY_PLUGIN);
+    const auto seen = BoxesOfMove(false, E_QOR_OPERATION_REFUSED_BY_PLUGIN);
     EXPECT_TRUE(folder.Exists(L"P\\A\\inner.txt"));
-    const auto seen = boxes.Boxes();
     ASSERT_EQ(seen.size(), 1u);
     EXPECT_EQ(seen[0].text,
               L"Error running add-ins:\nThe operation was not permitted by one of the installed plugins.");

@@ -1,7 +1,5 @@
-// Everything a host can get wrong in a call, through ghMove: each kind of bad
-// input gets a clear result, and nothing on disk is lost or put elsewhere. A
-// list is what its nodes hold, whatever its count or tail says; a host's bug
-// found before the database changes stops the call there.
+// Everything a host can get wrong in a call to ghMove: each gets a clear result, and nothing on disk is lost or
+// put elsewhere. A list is what its nodes hold, whatever its count or tail says.
 #include "ComThread.h"
 #include "HeapBytes.h"
 #include "LoadedModule.h"
@@ -14,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <functional>
 #include <optional>
 #include <ostream>
@@ -31,8 +30,7 @@ const Calls kListed = {"ResolveNames", "ListReferenceUpdates"};
 const Calls kWholeRun = {"ResolveNames", "ListReferenceUpdates", "MoveInDatabase"};
 const HRESULT kTooLong = HRESULT_FROM_WIN32(ERROR_FILENAME_EXCED_RANGE);
 
-// The local view of every case: P holds a.txt and b.txt, Q is empty; R is
-// known to the vault but not on disk.
+// P holds a.txt and b.txt, Q is empty; R is known to the vault but not on disk.
 const Paths kBefore = {L"P\\", L"P\\a.txt", L"P\\b.txt", L"Q\\"};
 const Paths kMoved = {L"P\\", L"P\\b.txt", L"Q\\", L"Q\\a.txt"};
 
@@ -47,6 +45,9 @@ struct Call {
     }
     HRESULT Move() { return module.Move(owner, &host, request.get(), silent); }
     void MoveA() { request.AddFile(kA, kP, kQ); }
+    void MoveALocally(const std::wstring& to) { request.AddLocal(false, folder.Path(L"P\\a.txt"), to); }
+    std::wstring AInQ() const { return folder.Path(L"Q\\a.txt"); }
+    std::wstring B() const { return folder.Path(L"P\\b.txt"); }
     // A local move of P\a.txt to a path of `length` characters below Q.
     std::wstring LongTarget(size_t length) const {
         std::wstring path = folder.Path(L"Q");
@@ -59,13 +60,10 @@ struct Call {
     // What stands in the test's folder beside the local view and the stand-ins' folder.
     Paths Beside() const {
         Paths out;
-        WIN32_FIND_DATAW data;
-        const UniqueFindHandle find(FindFirstFileW((folder.Root() + L"\\*").c_str(), &data));
-        if (!find) return out;
-        do {
-            const std::wstring name = data.cFileName;
-            if (name != L"." && name != L".." && name != L"localview" && name != L"standin") out.push_back(name);
-        } while (FindNextFileW(find.Get(), &data));
+        for (const auto& entry : std::filesystem::directory_iterator(folder.Root())) {
+            const std::wstring name = entry.path().filename();
+            if (name != L"localview" && name != L"standin") out.push_back(name);
+        }
         return out;
     }
     std::vector<HRESULT> ErrorCodes() {
@@ -109,26 +107,22 @@ RefFile* NewRefFile(const std::wstring& oldPath, std::vector<MoveRef*> refs = {}
 }
 
 const BadInput kCases[] = {
-    // Null pointers: an element of the request's lists refuses the call as it
-    // came, one the host lists before the database changes stops it there.
+    // A null in the request's lists refuses the call as it came; one the host lists stops it there.
     {"NullMoveItem", [](Call& c) {
          c.MoveA();
          c.request->items.Append(nullptr);
          c.request->errors.Append(new MoveErrorEntry(L"x", L"y", E_FAIL, L""));
      }, E_POINTER, {}, kBefore,
      [](Call& c) { EXPECT_EQ(c.ErrorCodes(), std::vector<HRESULT>{E_FAIL}); }},  // not even emptied
-    {"NullLocalItem", [](Call& c) {
-         c.request.AddLocal(false, c.folder.Path(L"P\\a.txt"), c.folder.Path(L"Q\\a.txt"));
-         c.request->localItems.Append(nullptr);
-     }, E_POINTER, {}, kBefore},
+    {"NullLocalItem", [](Call& c) { c.MoveALocally(c.AInQ()); c.request->localItems.Append(nullptr); },
+     E_POINTER, {}, kBefore},
     {"NullRefFileListed", [](Call& c) {
          c.MoveA();
          c.host.onListReferenceUpdates = [](MoveRequest* r) { r->refFiles.Append(nullptr); };
      }, E_POINTER, kListed, kBefore},
     {"NullMoveRefListed", [](Call& c) {
          c.MoveA();
-         const std::wstring b = c.folder.Path(L"P\\b.txt");
-         c.host.onListReferenceUpdates = [b](MoveRequest* r) { r->refFiles.Append(NewRefFile(b, {nullptr})); };
+         c.host.onListReferenceUpdates = [b = c.B()](MoveRequest* r) { r->refFiles.Append(NewRefFile(b, {nullptr})); };
      }, E_POINTER, kListed, kBefore},
     {"NullDbMoveErrorAndNullParentWindow", [](Call& c) {
          Watch(c);
@@ -163,25 +157,19 @@ const BadInput kCases[] = {
                                                           L"(null)", L"0"}));
      }},
 
-    // The local view root: items need one that makes their paths full; local
-    // items bring their own.
+    // Items need a local view root that makes their paths full; local items bring their own.
     {"EmptyLocalRoot", [](Call& c) { c.request->localRoot.clear(); c.MoveA(); }, E_INVALIDARG, {}, kBefore},
     {"NetworkLocalRoot", [](Call& c) { c.request->localRoot = L"\\\\server\\share\\view"; c.MoveA(); },
      E_INVALIDARG, {}, kBefore},
-    {"EmptyLocalRootWithFullLocalPaths", [](Call& c) {
-         c.request->localRoot.clear();
-         c.request.AddLocal(false, c.folder.Path(L"P\\a.txt"), c.folder.Path(L"Q\\a.txt"));
-     }, S_OK, kWholeRun, kMoved},
+    {"EmptyLocalRootWithFullLocalPaths", [](Call& c) { c.request->localRoot.clear(); c.MoveALocally(c.AInQ()); },
+     S_OK, kWholeRun, kMoved},
     {"VerbatimLocalRoot", [](Call& c) { c.request->localRoot = L"\\\\?\\" + c.folder.LocalRoot(); c.MoveA(); },
      S_OK, kWholeRun, kMoved},
 
-    // Counts and tails that disagree with the nodes: the nodes count (the list
-    // itself is pinned by its unit test; these are the lists ghMove reads).
+    // Counts and tails that disagree with the nodes: the nodes count.
     {"ItemsCountZeroWithANode", [](Call& c) { c.MoveA(); c.request->items.count = 0; }, S_OK, kWholeRun, kMoved},
-    {"LocalItemsCountZeroWithANode", [](Call& c) {
-         c.request.AddLocal(false, c.folder.Path(L"P\\a.txt"), c.folder.Path(L"Q\\a.txt"));
-         c.request->localItems.count = 0;
-     }, S_OK, kWholeRun, kMoved},
+    {"LocalItemsCountZeroWithANode", [](Call& c) { c.MoveALocally(c.AInQ()); c.request->localItems.count = 0; },
+     S_OK, kWholeRun, kMoved},
     {"DbErrorsCountZeroWithANode", [](Call& c) {  // still a refusal: the disk stays
          c.MoveA();
          c.host.onMoveInDatabase = [](MoveRequest* r) {
@@ -195,8 +183,7 @@ const BadInput kCases[] = {
      }, S_OK, kWholeRun, kMoved},
     {"RefFilesAndRefsCountsAndTailsWrong", [](Call& c) {
          c.MoveA();
-         const std::wstring b = c.folder.Path(L"P\\b.txt");
-         c.host.onListReferenceUpdates = [b](MoveRequest* r) {
+         c.host.onListReferenceUpdates = [b = c.B()](MoveRequest* r) {
              RefFile* file = NewRefFile(b, {new MoveRef{L"o1", L"n1"}, new MoveRef{L"o2", L"n2"}});
              file->refs.count = 9;
              file->refs.tail = nullptr;
@@ -233,18 +220,13 @@ const BadInput kCases[] = {
          };
      }, S_OK, kWholeRun, kBefore},
 
-    // Paths: only full drive paths reach the disk, and only targets that fit
-    // the file move's buffer of 520 characters with the terminator.
-    {"TargetOfFiveHundredNineteen", [](Call& c) {
-         c.request.AddLocal(false, c.folder.Path(L"P\\a.txt"), c.LongTarget(519));
-     }, S_OK, kWholeRun, {},
+    // Only full drive paths reach the disk, and only targets that fit 520 characters with the terminator.
+    {"TargetOfFiveHundredNineteen", [](Call& c) { c.MoveALocally(c.LongTarget(519)); }, S_OK, kWholeRun, {},
      [](Call& c) {
          EXPECT_FALSE(c.folder.Exists(L"P\\a.txt"));
          EXPECT_NE(GetFileAttributesW(c.LongTarget(519).c_str()), INVALID_FILE_ATTRIBUTES);
      }},
-    {"TargetOfFiveHundredTwenty", [](Call& c) {
-         c.request.AddLocal(false, c.folder.Path(L"P\\a.txt"), c.LongTarget(520));
-     }, kTooLong, kResolved, kBefore,
+    {"TargetOfFiveHundredTwenty", [](Call& c) { c.MoveALocally(c.LongTarget(520)); }, kTooLong, kResolved, kBefore,
      [](Call& c) { EXPECT_EQ(c.ErrorCodes(), std::vector<HRESULT>{kTooLong}); }},
     {"ItemRenamedIntoAPathOfFiveHundredTwenty", [](Call& c) {
          const std::wstring target = c.LongTarget(520);
@@ -252,22 +234,19 @@ const BadInput kCases[] = {
          c.host.folderPaths[kLong] = target.substr(c.folder.LocalRoot().size(), name - c.folder.LocalRoot().size());
          c.request.AddFile(kA, kP, kLong, target.substr(name));
      }, kTooLong, kResolved, kBefore},
-    {"RelativeLocalPath", [](Call& c) { c.request.AddLocal(false, L"P\\a.txt", c.folder.Path(L"Q\\a.txt")); },
+    {"RelativeLocalPath", [](Call& c) { c.request.AddLocal(false, L"P\\a.txt", c.AInQ()); },
      E_INVALIDARG, kResolved, kBefore},
-    {"NetworkLocalPath", [](Call& c) {
-         c.request.AddLocal(false, c.folder.Path(L"P\\a.txt"), L"\\\\server\\share\\a.txt");
-     }, E_INVALIDARG, kResolved, kBefore},
-    {"ZeroInsideALocalPath", [](Call& c) {
-         c.request.AddLocal(false, c.folder.Path(L"P\\a.txt"), c.folder.Path(L"Q\\a.txt") + L'\0' + L"x");
-     }, E_INVALIDARG, kResolved, kBefore},
+    {"NetworkLocalPath", [](Call& c) { c.MoveALocally(L"\\\\server\\share\\a.txt"); }, E_INVALIDARG, kResolved,
+     kBefore},
+    {"ZeroInsideALocalPath", [](Call& c) { c.MoveALocally(c.AInQ() + L'\0' + L"x"); }, E_INVALIDARG, kResolved,
+     kBefore},
     {"ZeroInsideAListedPath", [](Call& c) {
          c.MoveA();
-         const std::wstring b = c.folder.Path(L"P\\b.txt") + L'\0' + L"x";
+         const std::wstring b = c.B() + L'\0' + L"x";
          c.host.onListReferenceUpdates = [b](MoveRequest* r) { r->refFiles.Append(NewRefFile(b)); };
      }, E_INVALIDARG, kListed, kBefore},
 
-    // A name the file system would store as nothing is refused (the rules' edges are
-    // their own test), and the refusal gives back what it took.
+    // A name the file system would store as nothing is refused.
     {"NewNameOfSpacesOnly", [](Call& c) { c.request.AddFile(kA, kP, kP, L"   "); }, S_FALSE, kResolved, kBefore,
      [](Call& c) { EXPECT_EQ(c.ErrorCodes(), std::vector<HRESULT>{E_QOR_INVALID_NAME}); }},  // not taken for P itself
 };
@@ -289,9 +268,8 @@ TEST_P(BadInputTest, GetsAClearResultAndLosesNothingOnDisk) {
     if (bad.check) bad.check(c);
     if (!c.silent || bad.after != kBefore) return;
 
-    // Refused again and again, the call gives back every block it took. The
-    // file-format manager's library stays loaded meanwhile: each load of it
-    // starts its own runtime, which keeps blocks of its own for good.
+    // Refused again and again, the call gives back every block it took. The manager's library stays loaded: each
+    // load of it starts its own runtime, which keeps blocks of its own for good.
     const UniqueLibrary manager(LoadLibraryW(LoadedModule::BesideProgram(L"Formwright.dll").c_str()));
     ASSERT_TRUE(manager);
     const auto again = [&c, &bad] {

@@ -14,6 +14,12 @@ using Calls = std::vector<std::string>;
 class DriverTest : public ::testing::Test {
 protected:
     HRESULT Move(bool silent) { return module.Move(parent.Get(), &host, request.get(), silent); }
+    // The message boxes a move showed.
+    std::vector<SeenBox> BoxesOfMove(bool silent, HRESULT expected) {
+        MessageBoxWatcher boxes;
+        EXPECT_EQ(Move(silent), expected);
+        return boxes.Boxes();
+    }
 
     TestFolder folder;
     ComThread com;  // before the module loads: its texts come from the catalogue service
@@ -37,15 +43,13 @@ TEST_F(DriverTest, AnEmptyRequestEmptiesTheOutputListsAndRunsTheWholeSequence) {
     request->refFiles.Append(new RefFile);
     request->dbErrors.Append(new DbMoveError);
     host.onMoveInDatabase = [](MoveRequest* r) { EXPECT_EQ(r->errors.count + r->refErrors.count, 0); };
-    MessageBoxWatcher boxes;
 
-    EXPECT_EQ(Move(false), S_OK);
+    EXPECT_TRUE(BoxesOfMove(false, S_OK).empty());
     EXPECT_EQ(host.calls, (Calls{"ResolveNames", "ListReferenceUpdates", "MoveInDatabase"}));
     for (const auto* list : {&request->errors, &request->refErrors}) {
         EXPECT_TRUE(list->head == nullptr && list->tail == nullptr && list->count == 0);
     }
     EXPECT_EQ(request->refFiles.count + request->dbErrors.count, 0);
-    EXPECT_TRUE(boxes.Boxes().empty());
     // The file-format manager was loaded for the run and unloaded at its end.
     EXPECT_EQ(folder.JournalCalls(L"Formwright"), (std::vector<std::wstring>{L"Load", L"GetManager", L"Unload"}));
 }
@@ -63,12 +67,10 @@ TEST_F(DriverTest, EveryIdentifierOfTheRequestIsGivenToTheHostToResolve) {
 }
 
 TEST_F(DriverTest, AFailureToResolveStopsAtOnceWithItsCode) {
-    MessageBoxWatcher boxes;
     host.resolveResult = HRESULT_FROM_WIN32(ERROR_ACCESS_DENIED);
     request.AddFile(7, 2, 3);
-    EXPECT_EQ(Move(false), HRESULT_FROM_WIN32(ERROR_ACCESS_DENIED));
+    EXPECT_TRUE(BoxesOfMove(false, HRESULT_FROM_WIN32(ERROR_ACCESS_DENIED)).empty());
     EXPECT_EQ(host.calls, (Calls{"ResolveNames"}));
-    EXPECT_TRUE(boxes.Boxes().empty());
     EXPECT_TRUE(folder.JournalCalls(L"Formwright").empty());
 }
 
@@ -91,15 +93,9 @@ TEST_F(DriverTest, AFailedDatabaseChangeIsShownInAnErrorBoxOwnedByTheParentUnles
     constexpr HRESULT kIoError = static_cast<HRESULT>(0x80040228);
     host.moveResult = kIoError;
     request.AddFile(7, 2, 3, L"new.prt");
-    {
-        MessageBoxWatcher boxes;
-        EXPECT_EQ(Move(true), kIoError);
-        EXPECT_TRUE(boxes.Boxes().empty());
-    }
-    MessageBoxWatcher boxes;
-    EXPECT_EQ(Move(false), kIoError);
+    EXPECT_TRUE(BoxesOfMove(true, kIoError).empty());
+    const auto seen = BoxesOfMove(false, kIoError);
     EXPECT_EQ(host.calls.back(), "MoveInDatabase");
-    const auto seen = boxes.Boxes();
     ASSERT_EQ(seen.size(), 1u);
     EXPECT_EQ(seen[0].caption, L"Rename Item");
     EXPECT_EQ(seen[0].text, L"The item could not be renamed.\nError accessing the file.");

@@ -1,5 +1,5 @@
-// Without a usable file-format manager every operation is refused before the
-// vault database changes, and nothing is shown.
+// Without a usable file-format manager every operation is refused before the database changes, silently.
+#include "ComThread.h"
 #include "LoadedModule.h"
 #include "MessageBoxWatcher.h"
 #include "RecordingHost.h"
@@ -13,20 +13,16 @@ using Calls = std::vector<std::string>;
 
 class FileFormatManagerTest : public ::testing::Test {
 protected:
-    FileFormatManagerTest() { CoInitialize(nullptr); }
-    ~FileFormatManagerTest() override { CoUninitialize(); }
-
-    // A copy of the module in its own folder, optionally with a library named
-    // like the manager beside it.
+    // A copy of the module in its own folder, optionally with a library named like the manager beside it.
     std::wstring InstallModuleCopy(const wchar_t* managerSource) {
-        const std::wstring dir = folder.Root() + L"\\install";
+        const std::wstring dir = folder.Root() + L"\\install\\";
         CreateDirectoryW(dir.c_str(), nullptr);
-        EXPECT_TRUE(CopyFileW(LoadedModule::BesideProgram(L"GhMove.dll").c_str(), (dir + L"\\GhMove.dll").c_str(), FALSE));
-        if (managerSource) {
-            EXPECT_TRUE(CopyFileW(LoadedModule::BesideProgram(managerSource).c_str(),
-                                  (dir + L"\\Formwright.dll").c_str(), FALSE));
-        }
-        return dir + L"\\GhMove.dll";
+        const auto copy = [&dir](const wchar_t* source, const wchar_t* name) {
+            EXPECT_TRUE(CopyFileW(LoadedModule::BesideProgram(source).c_str(), (dir + name).c_str(), FALSE)) << name;
+        };
+        copy(L"GhMove.dll", L"GhMove.dll");
+        if (managerSource) copy(managerSource, L"Formwright.dll");
+        return dir + L"GhMove.dll";
     }
 
     void ExpectRefusedBeforeTheDatabase(const LoadedModule& module) {
@@ -41,6 +37,7 @@ protected:
     ParentWindow parent;
     RecordingHost host;
     OwnedRequest request{folder.LocalRoot()};
+    ComThread com;
 };
 
 TEST_F(FileFormatManagerTest, AMissingLibraryRefusesTheOperation) {

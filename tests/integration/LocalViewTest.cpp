@@ -1,6 +1,5 @@
-// Moves and renames on a real local view through ghMove: what changes on
-// disk, what the local view service and the shell are told, and what is
-// refused before the database changes.
+// Moves and renames on a real local view: what changes on disk, what the local view service and the shell are
+// told, and what is refused before the database changes.
 #include "ComThread.h"
 #include "LoadedModule.h"
 #include "LocalViewServiceProcess.h"
@@ -22,9 +21,8 @@ using Calls = std::vector<std::string>;
 using Notices = std::vector<std::pair<long, Paths>>;  // the event, the place below the root of each list
 using Error = std::tuple<std::wstring, std::wstring, HRESULT>;  // old and new path below the root, code
 
-// The shell notices for places below `root`. A flushed notice reaches a window
-// of the registering thread before the sender's call returns, so the module,
-// called on this thread, has delivered all of them when it returns.
+// The shell notices for places below `root`. A flushed notice reaches this thread's window before the sender's
+// call returns, so all have arrived when the module, called on this thread, returns.
 class ShellNotices {
 public:
     explicit ShellNotices(const std::wstring& root) : root_(ILCreateFromPathW(root.c_str())) {
@@ -79,7 +77,7 @@ private:
     Notices seen_;
 };
 
-// Folder ids of the sample view: P and Q below the root, A inside P.
+// P and Q below the root, A inside P.
 constexpr int32_t kP = 2, kQ = 3, kA = 4;
 
 class LocalViewTest : public ::testing::Test {
@@ -115,8 +113,7 @@ protected:
     OwnedRequest request{folder.LocalRoot()};
 };
 
-// A chain of single entries (A\S\T\z.txt) makes every order independent of
-// the order in which the file system lists a folder.
+// A chain of single entries (A\S\T\z.txt) keeps every order independent of how the file system lists a folder.
 TEST_F(LocalViewTest, RenamingAFolderRecreatesItAndTellsTheServiceEachPathInOrder) {
     folder.WriteFile(L"P\\A\\S\\T\\z.txt", "zed");
     // The senders' mutex is out of reach for the first notice only.
@@ -129,15 +126,11 @@ TEST_F(LocalViewTest, RenamingAFolderRecreatesItAndTellsTheServiceEachPathInOrde
     service.Stop();
     EXPECT_EQ(folder.Tree(), (Paths{L"P\\", L"P\\B\\", L"P\\B\\S\\", L"P\\B\\S\\T\\", L"P\\B\\S\\T\\z.txt", L"Q\\"}));
     EXPECT_EQ(request->errors.count, 0);
-    // The file first (its new folders created on the way), then every
-    // repetition of the old folders, deepest first, as each is removed.
-    // Each notice makes its own mutex, so every one after the lock-out is
-    // serialised again.
-    Paths notices, serialised;
-    for (const auto& line : Journal(L"LocalViewService")) {
-        notices.push_back(line.at(3));
-        serialised.push_back(line.at(5));
-    }
+    // The file first (its new folders created on the way), then every repetition of the old folders, deepest
+    // first, as each is removed. Each notice makes its own mutex, so all after the lock-out are serialised again.
+    Paths notices;
+    for (const auto& line : Journal(L"LocalViewService")) notices.push_back(line.at(3));
+    const Paths serialised = folder.JournalField(L"LocalViewService", L"Notice", 5);
     EXPECT_EQ(notices, (Paths{L"P\\B\\S\\T\\z.txt", L"P\\B", L"P\\B\\S", L"P\\B\\S\\T", L"P\\A\\S\\T", L"P\\A\\S\\T",
                               L"P\\A\\S\\T", L"P\\A\\S", L"P\\A\\S", L"P\\A"}));
     Paths expectedSerialised(notices.size(), L"held");
@@ -152,8 +145,7 @@ TEST_F(LocalViewTest, RenamingAFolderRecreatesItAndTellsTheServiceEachPathInOrde
     EXPECT_EQ(shell.Seen(), (Notices{{SHCNE_RENAMEFOLDER, {L"\\P\\A", L"\\P\\B"}}}));
 }
 
-// Without the service or its notifier the moves still happen. A moved folder
-// is announced as removed before and created after; a file gets no notice.
+// Without the service or its notifier the moves still happen; a file gets no shell notice.
 TEST_F(LocalViewTest, MovingAFolderAnnouncesItsRemovalBeforeAndItsCreationAfter) {
     folder.WriteFile(L"P\\A\\S\\T\\z.txt", "zed");
     folder.WriteFile(L"P\\part.prt", "p");
@@ -172,9 +164,8 @@ TEST_F(LocalViewTest, MovingAFolderAnnouncesItsRemovalBeforeAndItsCreationAfter)
     EXPECT_EQ(shell.Seen(), (Notices{{SHCNE_RMDIR, {L"\\P\\A"}}, {SHCNE_MKDIR, {L"\\Q\\A"}}}));
 }
 
-// A folder onto an existing one: the content whose counterpart exists, then
-// the folder itself; the existing sub-folder is not descended. Two sources
-// with one target: both, even when the target is free.
+// A folder onto an existing one: the content whose counterpart exists, then the folder itself; the existing
+// sub-folder is not descended. Two sources with one target: both, even when the target is free.
 TEST_F(LocalViewTest, TakenOrSharedTargetsAreRefusedBeforeAnythingChanges) {
     for (const wchar_t* f : {L"P\\A\\a1.txt", L"P\\A\\S\\s1.txt", L"Q\\A\\a1.txt", L"Q\\A\\S\\s1.txt", L"Q\\y.txt"}) {
         folder.WriteFile(f);
@@ -200,9 +191,8 @@ TEST_F(LocalViewTest, TakenOrSharedTargetsAreRefusedBeforeAnythingChanges) {
                                                   {L"P\\A\\a1.txt", L"z.txt", E_QOR_NAME_ALREADY_EXISTS}}));
 }
 
-// Held when the checks run, the file refuses the move before the database:
-// every planned appearance of it, never a folder. Opened while the database
-// changes, it is copied but stays, and every folder above it is reported.
+// Held when the checks run, the file refuses the move before the database (every planned appearance of it, never
+// a folder). Opened while the database changes, it is copied but stays, and every folder above it is reported.
 TEST_F(LocalViewTest, AHeldFileRefusesTheMoveOrStaysWithEveryFolderAboveIt) {
     folder.WriteFile(L"P\\A\\S\\held.txt", "held");
     UniqueFileHandle holder;

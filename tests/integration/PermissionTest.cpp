@@ -1,10 +1,9 @@
-// Why the vault refused a move, as the report dialog asks it through ghMove:
-// the user's rights on the item's folders, read through the module's own
-// connection from the vault's registry settings, the login manager's table
-// and the stored-procedure library.
+// Why the vault refused a move, as the report dialog asks ghMove: the user's rights on the item's folders, read
+// through the module's own connection (registry settings, login table, stored-procedure library).
 #include "installation/standin/SqliteHandles.h"
 #include "installation/standin/StandinWindows.h"
 #include "installation/vault/VaultClass.h"
+#include "ComThread.h"
 #include "LoadedModule.h"
 #include "LoginManagerProcess.h"
 #include "MessageBoxWatcher.h"
@@ -41,12 +40,9 @@ std::wstring LoginOf(const std::wstring& vault) {
 class PermissionTest : public ::testing::Test {
 protected:
     PermissionTest() {
-        CoInitialize(nullptr);
         request->hostContext = kHostContext;
         folder.Configure(L"LoginManager", {LoginOf(L"Elsewhere"), LoginOf(L"localview")});
-        folder.Configure(kVaultComponent,
-                         {L"folder=" + standin::EscapeField(folder.Path(L"Parts")) + L"|" + std::to_wstring(kPartsId),
-                          L"folder=" + standin::EscapeField(folder.Path(L"Archive")) + L"|" + std::to_wstring(kArchiveId)});
+        folder.Configure(kVaultComponent, {Known(L"Parts", kPartsId), Known(L"Archive", kArchiveId)});
         vault = CreateVaultObject();
         request->vault = vault.Get();
         ConfigureRights(kAddBoth, kAllSource);
@@ -55,9 +51,12 @@ protected:
         request->vault = nullptr;
         vault.Reset();
         module.reset();
-        CoUninitialize();
     }
 
+    // The vault's line for a folder of the local view it knows.
+    std::wstring Known(const wchar_t* name, int32_t id) const {
+        return L"folder=" + standin::EscapeField(folder.Path(name)) + L"|" + std::to_wstring(id);
+    }
     // The user's entry for the test's vault ("localview"), as the client's setup writes it.
     void Register() {
         registration.emplace(HKEY_CURRENT_USER, std::wstring(kProductKeyPath) + L"\\Vaults\\localview");
@@ -67,7 +66,7 @@ protected:
         registration->SetString(L"ServerLoc", L"archive.local");
         registration->SetNumber(L"ServerPort", 3030);
     }
-    // Every piece of the connection: the vault's settings and a running login manager.
+    // With the vault's settings and a running login manager.
     void Connectable() {
         Register();
         manager.emplace();
@@ -81,19 +80,16 @@ protected:
         folder.Configure(L"Dalbrook", lines);
     }
 
-    // The vault refuses moving gear.prt, or the folder Gearbox, from the local
-    // view's Parts folder to its Archive folder; answers what the report
+    // The vault refuses moving gear.prt, or the folder Gearbox, from Parts to Archive; answers what the report
     // dialog was told of the refused item: its folders, the problem's code and text.
     Fields Refused(bool isFolder, int32_t kind = 3) {
         folder.ForgetJournals();
         request->items.DeleteAll();
-        host.onMoveInDatabase = [isFolder, kind](MoveRequest* r) {
-            // A refused folder is named by its own path, a file by its folder's.
-            r->dbErrors.Append(isFolder ? new DbMoveError{0, 0, 0, L"", kind, L"Gearbox", L"", L"\\Parts\\Gearbox\\",
-                                                          L"\\Archive\\"}
-                                        : new DbMoveError{7, 0, 0, L"", kind, L"gear.prt", L"", L"\\Parts\\",
-                                                          L"\\Archive\\"});
-        };
+        // A refused folder is named by its own path, a file by its folder's.
+        const DbMoveError refused =
+            isFolder ? DbMoveError{0, 0, 0, L"", kind, L"Gearbox", L"", L"\\Parts\\Gearbox\\", L"\\Archive\\"}
+                     : DbMoveError{7, 0, 0, L"", kind, L"gear.prt", L"", L"\\Parts\\", L"\\Archive\\"};
+        host.onMoveInDatabase = [refused](MoveRequest* r) { r->dbErrors.Append(new DbMoveError(refused)); };
         if (isFolder) {
             request.AddFolder(kGearboxId, kArchiveId);
         } else {
@@ -116,7 +112,8 @@ protected:
                                        SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
         const standin::SqliteDatabase db(opened);
         ASSERT_EQ(rc, SQLITE_OK);
-        ASSERT_EQ(sqlite3_exec(db.get(), sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK) << sqlite3_errmsg(db.get());
+        ASSERT_EQ(sqlite3_exec(db.get(), sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK)
+            << sqlite3_errmsg(db.get());
     }
     std::wstring Explained(bool isFolder) {
         const Fields seen = Refused(isFolder);
@@ -131,12 +128,11 @@ protected:
     ParentWindow parent;
     RecordingHost host;
     OwnedRequest request{folder.LocalRoot()};
+    ComThread com;
 };
 
-// The connection is opened once per report with the registry's settings, the
-// login's texts and the vault's name; every explanation reads the rights of
-// both folders afresh, with the host's context; the connection is released
-// and deleted with the report.
+// One connection per report, from the registry's settings, the login's texts and the vault's name; each
+// explanation reads both folders' rights afresh with the host's context.
 TEST_F(PermissionTest, TheUsersRightsOnBothFoldersExplainTheRefusal) {
     Connectable();
     ConfigureRights(kAddBoth, kAllSource & ~kRightMoveFiles);
@@ -163,9 +159,7 @@ TEST_F(PermissionTest, TheUsersRightsOnBothFoldersExplainTheRefusal) {
     EXPECT_EQ(lookedUp, (Fields{folder.Path(L"Archive"), target, folder.Path(L"Parts"), source}));
 }
 
-// Every combination of rights is the message choice's own test; here what only
-// the whole path shows: a folder is judged by the folder add permission of the
-// target and by the rights of the folder that holds it, a file by the file one.
+// What only the whole path shows: a folder is judged by the target's folder add right and by its parent's rights.
 TEST_F(PermissionTest, AFolderIsJudgedByItsOwnAddRightAndByItsParentFolder) {
     Connectable();
     ConfigureRights(kRightAddFolder, kAllSource);
@@ -176,23 +170,21 @@ TEST_F(PermissionTest, AFolderIsJudgedByItsOwnAddRightAndByItsParentFolder) {
     EXPECT_EQ(Explained(true), L"You do not have Move folder permissions");
 }
 
-// A folder the vault does not know, or rights the library cannot read,
-// explain nothing in particular.
+// A folder the vault does not know, or rights the library cannot read, explain nothing in particular.
 TEST_F(PermissionTest, RightsThatCannotBeReadKeepTheGeneralExplanation) {
     Connectable();
     ConfigureRights(kAddBoth, 0, {L"fail:mhGetUserRights=0x80004005"});
     EXPECT_EQ(Explained(false), kLackOne);
 
     ConfigureRights(kAddBoth, 0);
-    folder.Configure(kVaultComponent, {L"folder=" + standin::EscapeField(folder.Path(L"Archive")) + L"|" + std::to_wstring(kArchiveId)});
+    folder.Configure(kVaultComponent, {Known(L"Archive", kArchiveId)});
     EXPECT_EQ(Explained(false), kLackOne);  // the source folder is unknown
     folder.Configure(kVaultComponent, {L"without=folders"});
     EXPECT_EQ(Explained(false), kLackOne);
     EXPECT_EQ(folder.JournalCalls(L"Dalbrook"), (Fields{L"Construct", L"mhCreate", L"Release", L"Destroy"}));
 }
 
-// Without every piece of the connection no rights are read: each explanation
-// is the general one, and a manager that was made is released and deleted.
+// Without every piece of the connection no rights are read; a manager that was made is released and deleted.
 TEST_F(PermissionTest, WithoutAConnectionEveryExplanationIsTheGeneralOne) {
     ConfigureRights(kAddBoth, 0);
     const Fields nothingMade;
@@ -215,10 +207,15 @@ TEST_F(PermissionTest, WithoutAConnectionEveryExplanationIsTheGeneralOne) {
     request->localRoot = folder.LocalRoot() + L"\\";
     EXPECT_EQ(Explained(false), kLackOne);
     EXPECT_EQ(folder.JournalCalls(L"Dalbrook"), nothingMade);
+
+    request->localRoot = folder.LocalRoot();
+    folder.Configure(L"LoginManager", {LoginOf(L"Elsewhere")});  // the vault has no login record
+    manager.emplace();
+    EXPECT_EQ(Explained(false), kLackOne);
+    EXPECT_EQ(folder.JournalCalls(L"Dalbrook"), nothingMade);
 }
 
-// A name not unique in the vault explains itself with its own text, without
-// asking for any rights.
+// A name not unique in the vault explains itself with its own text, without asking for any rights.
 TEST_F(PermissionTest, ANameNotUniqueIsExplainedByItsOwnText) {
     Connectable();
     const Fields seen = Refused(false, 6);
@@ -228,9 +225,7 @@ TEST_F(PermissionTest, ANameNotUniqueIsExplainedByItsOwnText) {
     EXPECT_EQ(folder.JournalCalls(L"Dalbrook"), (Fields{L"Construct", L"mhCreate", L"Release", L"Destroy"}));
 }
 
-// The host's vault database alone names the folders and holds the rights,
-// its names and users matched ignoring case; a folder without stored rights
-// explains nothing in particular.
+// The host's vault database alone names the folders and holds the rights, names and users matched ignoring case.
 TEST_F(PermissionTest, TheVaultDatabaseNamesTheFoldersAndHoldsTheRights) {
     Connectable();
     const std::wstring database = folder.Root() + L"\\vault.db";
@@ -243,21 +238,14 @@ TEST_F(PermissionTest, TheVaultDatabaseNamesTheFoldersAndHoldsTheRights) {
                   "INSERT INTO folders VALUES(1, NULL, ''), (2, 1, 'ARCHIVE'), (3, 1, 'parts');"
                   "INSERT INTO folder_rights VALUES('Alice', 2, " + std::to_string(kAddBoth) + "), ('Alice', 3, " +
                       std::to_string(kAllSource & ~kRightMoveFiles) + ");");
-    folder.Configure(kVaultComponent, {L"database=" + standin::EscapeField(database + L"|" + folder.LocalRoot() + L"\\")});
+    folder.Configure(kVaultComponent,
+                     {L"database=" + standin::EscapeField(database + L"|" + folder.LocalRoot() + L"\\")});
     folder.Configure(L"Dalbrook", {L"vault=tcp:vaultdb|Engineering|alice@vaultdb|secret|localview|alice",
                                    L"database=" + standin::EscapeField(database)});
     EXPECT_EQ(Explained(false), L"You do not have Move file permissions");
 
     WriteDatabase(database, "DELETE FROM folder_rights WHERE folder_id = 3;");
     EXPECT_EQ(Explained(false), kLackOne);
-}
-
-TEST_F(PermissionTest, AVaultWithoutALoginRecordGetsNoConnection) {
-    folder.Configure(L"LoginManager", {LoginOf(L"Elsewhere")});
-    Connectable();
-    ConfigureRights(kAddBoth, 0);
-    EXPECT_EQ(Explained(false), kLackOne);
-    EXPECT_EQ(folder.JournalCalls(L"Dalbrook"), Fields{});
 }
 
 }  // namespace

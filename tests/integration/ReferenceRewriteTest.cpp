@@ -1,7 +1,6 @@
-// The files whose stored references change with a move: none may be held by
-// another process before the vault database changes; afterwards the
-// file-format manager rewrites each, which keeps its attributes and ends two
-// seconds after its earlier time, rounded down to even seconds.
+// The files whose stored references change with a move: none may be held before the vault database changes;
+// afterwards the file-format manager rewrites each.
+#include "ComThread.h"
 #include "FileTimes.h"
 #include "HeldFile.h"
 #include "LoadedModule.h"
@@ -29,12 +28,10 @@ std::wstring Lower(std::wstring text) {
 class ReferenceRewriteTest : public ::testing::Test {
 protected:
     ReferenceRewriteTest() {
-        CoInitialize(nullptr);
         host.onListReferenceUpdates = [this](MoveRequest* r) {
             for (RefFile* file : listed) r->refFiles.Append(file);
         };
     }
-    ~ReferenceRewriteTest() override { CoUninitialize(); }
 
     // What the host lists: a file, where it moves itself, and the referenced files that move.
     void List(const std::wstring& relative, const std::wstring& newRelative = L"", const Moves& moves = kParts) {
@@ -74,8 +71,7 @@ protected:
         }
         return files;
     }
-    // A move that asks: the user does `first` and tries again, gives the next file up, then
-    // stops asking. Returns the file that each question named, below the local view.
+    // The user does `first` and tries again, gives the next file up, then stops asking. Answers the files named.
     Texts AskingMove(HRESULT expected, const std::function<void()>& first) {
         MessageBoxWatcher questions(
             [&](const SeenBox&, size_t index) {
@@ -107,10 +103,10 @@ protected:
     RecordingHost host;
     OwnedRequest request{folder.LocalRoot()};
     std::vector<RefFile*> listed;
+    ComThread com;
 };
 
-// An assembly's folder moves to another vault folder; every document that
-// referenced something inside it, moved or not, stores the new places.
+// Every document that referenced something inside a moved folder, moved or not, stores the new places.
 TEST_F(ReferenceRewriteTest, MovingAnAssemblysFolderLeavesEveryReferenceAtTheNewPlace) {
     host.folderPaths = {{3, L"\\Projects\\Gearbox\\"}, {4, L"\\Archive\\"}};
     folder.WriteFile(L"Projects\\Gearbox\\gearbox.asm",
@@ -141,8 +137,8 @@ TEST_F(ReferenceRewriteTest, MovingAnAssemblysFolderLeavesEveryReferenceAtTheNew
               Document({L"Archive\\Gearbox\\shaft.prt", L"Archive\\Gearbox\\bolt.prt"}));
     EXPECT_EQ(folder.ReadFile(L"Archive\\Gearbox\\shaft.prt"), Document({L"Archive\\Gearbox\\bolt.prt"}));
     EXPECT_EQ(folder.ReadFile(L"Drawings\\gearbox.drw"), Document({L"Archive\\Gearbox\\gearbox.asm"}));
-    // A file that moved itself is named as "old">"new in lower case"; one the local moves
-    // put elsewhere by where it lies now; any other by its own path in lower case.
+    // A file that moved itself is named "old">"new in lower case"; one the local moves put elsewhere by where it
+    // lies now; any other by its own path in lower case.
     EXPECT_EQ(folder.JournalField(L"Formwright", L"UpdateReferencePaths"),
               (Texts{L"\"" + Path(L"Projects\\Gearbox\\gearbox.asm") + L"\">\"" +
                          Lower(Path(L"Archive\\Gearbox\\gearbox.asm")) + L"\"",
@@ -150,6 +146,7 @@ TEST_F(ReferenceRewriteTest, MovingAnAssemblysFolderLeavesEveryReferenceAtTheNew
                      Lower(Path(L"Docs\\notes.txt"))}));
 }
 
+// The time after a rewrite is rounded down to even seconds.
 TEST_F(ReferenceRewriteTest, FilesKeepTheirAttributesAndEndTwoSecondsAfterTheirEarlierTime) {
     const DWORD readOnly = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_ARCHIVE;  // Wine shows every file as archive
     const Texts files = {L"Assy\\Failing.asm", L"Assy\\Top.asm"};
@@ -172,8 +169,8 @@ TEST_F(ReferenceRewriteTest, FilesKeepTheirAttributesAndEndTwoSecondsAfterTheirE
     EXPECT_EQ(UtcWriteTime(Path(files[1])), "2021-06-01 10:15:34.000");
 }
 
-// Missing files pass, and so do holders that let others read; a file that
-// moves itself is tested at its new place, which it has not reached yet.
+// Missing files pass, and so do holders that let others read; a file that moves itself is tested at its new
+// place, which it has not reached yet.
 TEST_F(ReferenceRewriteTest, AHeldFileStopsTheOperationBeforeTheDatabaseInSilentMode) {
     MessageBoxWatcher boxes;
     WriteAndList({L"Assy\\held.asm", L"Assy\\shared.asm", L"Assy\\also held.drw"});
@@ -192,8 +189,7 @@ TEST_F(ReferenceRewriteTest, AHeldFileStopsTheOperationBeforeTheDatabaseInSilent
     EXPECT_EQ(folder.JournalCalls(L"Formwright"), (Texts{L"Load", L"GetManager", L"Unload"}));
 }
 
-// Before the database: the user closes the program holding a and tries
-// again, gives b up, and stops asking at c.
+// Before the database: the user lets a go and tries again, gives b up, and stops asking at c.
 TEST_F(ReferenceRewriteTest, TheQuestionAboutAHeldFileTriesAgainGivesUpOrStopsAsking) {
     WriteAndList({L"Assy\\a.asm", L"Assy\\b.asm", L"Assy\\c.asm", L"Assy\\d.drw"});
     HeldFile a(Path(L"Assy\\a.asm"));
@@ -205,8 +201,7 @@ TEST_F(ReferenceRewriteTest, TheQuestionAboutAHeldFileTriesAgainGivesUpOrStopsAs
     EXPECT_EQ(host.calls, (Calls{"ResolveNames", "ListReferenceUpdates"}));
 }
 
-// After the database: the user tries A again once the manager can rewrite it,
-// gives B up, and stops asking at C. The move reports its local failures and succeeds.
+// After the database: A is tried again once it can be rewritten, B given up, C stops the asking; the move succeeds.
 TEST_F(ReferenceRewriteTest, TheQuestionAboutAFailedRewriteTriesAgainGivesUpOrStopsAsking) {
     const Texts files = {L"Assy\\A.asm", L"Assy\\B.asm", L"Assy\\C.asm", L"Assy\\D.asm"};
     WriteAndList(files);
@@ -217,8 +212,7 @@ TEST_F(ReferenceRewriteTest, TheQuestionAboutAFailedRewriteTriesAgainGivesUpOrSt
     EXPECT_EQ(Recorded(request->refErrors, STG_E_LOCKVIOLATION), Texts(files.begin() + 1, files.end()));
 }
 
-// Only a plain CAD document's references go to the vault the host lent; a
-// failure the vault raises leaves ghMove once the run was torn down.
+// Only a plain CAD document's references go to the vault; its failure leaves ghMove once the run is torn down.
 TEST_F(ReferenceRewriteTest, AFailureTheVaultRaisesForAPlainCadDocumentLeavesGhMove) {
     WriteAndList({L"Docs\\notes.txt"});
     folder.WriteFile(L"Moved\\Side.asm", oldDocument);
@@ -228,18 +222,16 @@ TEST_F(ReferenceRewriteTest, AFailureTheVaultRaisesForAPlainCadDocumentLeavesGhM
                                 VaultDocument(Path(L"Library\\bolt.prt")), L"fail:HandleReferencedFile=0x80040111"});
     ComPtr<IUnknown> vault = CreateVaultObject();
     request->vault = vault.Get();
-    HRESULT raised = S_OK;
-    std::wstring description;
+    std::pair<HRESULT, std::wstring> raised;  // the code and the vault's error information
     try {
         Move();
     } catch (const ComError& error) {
-        raised = error.Code();
-        description = error.Description();
+        raised = {error.Code(), error.Description()};
     }
     request->vault = nullptr;
     vault.Reset();
-    EXPECT_EQ(raised, static_cast<HRESULT>(0x80040111));
-    EXPECT_EQ(description, L"HandleReferencedFile failed in the vault");  // the vault's error information
+    EXPECT_EQ(raised, std::make_pair(static_cast<HRESULT>(0x80040111),
+                                     std::wstring(L"HandleReferencedFile failed in the vault")));
     EXPECT_EQ(host.calls.back(), "MoveInDatabase");
     EXPECT_EQ(folder.JournalCalls(L"Formwright").back(), L"Unload");
     EXPECT_EQ(folder.JournalCalls(L"Vault").back(), L"Destroy");

@@ -1,6 +1,6 @@
-// What reaches the user through ghMove: the report dialog for refused items,
-// the error box of a failed move, in the words of the vault client's catalogue.
+// The report dialog for refused items and the error box of a failed move, in the words of the client's catalogue.
 #include "installation/standin/StandinWindows.h"
+#include "ComThread.h"
 #include "LoadedModule.h"
 #include "MessageBoxWatcher.h"
 #include "RecordingHost.h"
@@ -17,9 +17,6 @@ using Fields = std::vector<std::wstring>;
 
 class ReportTest : public ::testing::Test {
 protected:
-    ReportTest() { CoInitialize(nullptr); }
-    ~ReportTest() override { CoUninitialize(); }
-
     // Loads the module on first use, when it takes the catalogue as it then stands.
     HRESULT Move(bool silent) {
         if (!module) module = std::make_unique<LoadedModule>();
@@ -31,12 +28,11 @@ protected:
     ParentWindow parent;
     RecordingHost host;
     OwnedRequest request{folder.LocalRoot()};
+    ComThread com;
 };
 
-// Items refused before anything changed, for an invalid name or by the database,
-// are reported with the "can not" wording, a failed move in an error box; silent
-// runs show nothing. The module's texts and the vault's sentences are in the
-// user's language, and the module holds its catalogue service until unloaded.
+// Refused items are reported with the "can not" wording, a failed move in an error box, silent runs show nothing;
+// all in the user's language, from a catalogue service the module holds until unloaded.
 TEST_F(ReportTest, RefusalsAndFailuresReachTheUserInTheirLanguageUnlessTheRunIsSilent) {
     folder.WriteCatalog({L"Move\t\t0x10\tElemente verschieben",
                          L"Move\t\t0x15\tEinige Elemente konnten nicht verschoben werden.",
@@ -73,9 +69,7 @@ TEST_F(ReportTest, RefusalsAndFailuresReachTheUserInTheirLanguageUnlessTheRunIsS
     EXPECT_EQ(alive(), 0);
 }
 
-// A name that is not unique in the vault: the report item opens the view of
-// the vault files that share it, named by the refused item. What the view
-// shows of the host's records is the view's own test.
+// A name that is not unique in the vault: the report item opens the view of the vault files that share it.
 TEST_F(ReportTest, ANameNotUniqueInTheVaultOpensTheFilesThatShareIt) {
     folder.Configure(L"ReportDialog", {L"invoke=11"});
     MessageBoxWatcher reports(IDOK, kReportDialogClass), views(IDOK, kNonUniqueDialogClass), boxes;
@@ -94,11 +88,7 @@ TEST_F(ReportTest, ANameNotUniqueInTheVaultOpensTheFilesThatShareIt) {
                                    {L"Records", L"0"},
                                    {L"Show", L"0", L"4", L"0", L"localview"},
                                    {L"Closed", L"0x00000000"}}));
-    Fields invoked;
-    for (const auto& entry : folder.Journal(L"ReportDialog")) {
-        if (entry[0] == L"Invoked") invoked.push_back(entry.back());
-    }
-    EXPECT_EQ(invoked, Fields{L"0x00000000"});
+    EXPECT_EQ(folder.JournalField(L"ReportDialog", L"Invoked", 2), Fields{L"0x00000000"});
     EXPECT_TRUE(boxes.Boxes().empty());  // the journals above show each dialog once
 }
 
