@@ -1,6 +1,4 @@
-// The login table as its reader finds it: which record answers a vault name,
-// with its fields read at unaligned places, and that no table, however it
-// ends, makes the reader look past its last byte.
+// The login table: which record answers a vault name, and that no table makes the reader look past its end.
 #include "common/Handles.h"
 #include "environment/LoginTable.h"
 
@@ -39,7 +37,6 @@ public:
     TableBytes& End() { return Texts({u""}); }
 
     const std::vector<uint8_t>& Bytes() const { return bytes_; }
-    size_t Size() const { return bytes_.size(); }
 
 private:
     std::vector<uint8_t> bytes_;
@@ -79,28 +76,23 @@ private:
     size_t size_;
 };
 
-std::optional<LoginRecord> Find(const TableBytes& table, const std::u16string& vault) {
-    return AtPageEnd(table.Bytes()).Find(vault);
-}
-
 using Fields = std::tuple<std::u16string, std::u16string, std::u16string, std::u16string, uint32_t, uint32_t, uint32_t>;
 Fields FieldsOf(const LoginRecord& record) {
     return {record.text3, record.text4, record.text5, record.text6, record.number1, record.number2, record.number5};
 }
 
-// Only the vault name (the second text) is compared, case ignored, and the
-// first equal record answers. The answer's odd count of characters leaves its
-// numbers unaligned, and a reader that stepped over the record before it
-// wrongly would find other values.
+// Only the vault name (the second text) is compared, case ignored, and the first equal record answers. The answer's odd
+// count of characters leaves its numbers unaligned, and a reader that stepped over the record before it wrongly would
+// find other values.
 TEST(LoginTable, TheFirstRecordWithTheVaultNameInAnyCaseAnswers) {
     TableBytes table;
     table.Texts({u"Vault", u"Elsewhere", u"a", u"bc", u"", u"d", u"efg"}).Numbers({1, 2, 3, 4, 5, 0});
     table.Texts({u"jo", u"VAULT", u"tcp:srv", u"four", u"sa", u"secret", u"xy"});
-    ASSERT_EQ(table.Size() % 4, 2u) << "the second record's numbers must sit unaligned";
+    ASSERT_EQ(table.Bytes().size() % 4, 2u) << "the second record's numbers must sit unaligned";
     table.Numbers({0x11223344, 0xA1B2C3D4, 7, 8, 0x80000005, 1});
     table.Record(u"vault", u"later").Record(u"Vault", u"latest").End();
 
-    const std::optional<LoginRecord> found = Find(table, u"vault");
+    const std::optional<LoginRecord> found = AtPageEnd(table.Bytes()).Find(u"vault");
     ASSERT_TRUE(found);
     EXPECT_EQ(FieldsOf(*found), Fields(u"tcp:srv", u"four", u"sa", u"secret", 0x11223344u, 0xA1B2C3D4u, 0x80000005u));
 }
@@ -114,25 +106,24 @@ TEST(LoginTable, ATableThatEndsAtOnceFindsNothing) {
         {"only the terminator", TableBytes().End()},
         {"the terminator before a record", TableBytes().End().Record(u"Vault", u"v")},
     };
-    for (const auto& c : cases) EXPECT_FALSE(Find(c.table, u"Vault")) << c.name;
+    for (const auto& c : cases) EXPECT_FALSE(AtPageEnd(c.table.Bytes()).Find(u"Vault")) << c.name;
     EXPECT_FALSE(AtPageEnd({0x41}).Find(u"Vault")) << "half a character";
 }
 
-// A table with no terminator that reaches the end of its bytes: a record that
-// is whole there still answers; one cut anywhere, in a text or in its
-// numbers, is no login, and nothing past the end is read.
+// A table with no terminator that reaches the end of its bytes: a record that is whole there still answers; one cut
+// anywhere, in a text or in its numbers, is no login, and nothing past the end is read.
 TEST(LoginTable, ATableRunningToItsEndIsReadNoFurther) {
     TableBytes other;
     other.Record(u"Other", u"o");
     TableBytes whole = other;
     whole.Record(u"Vault", u"v", 20);
-    const std::optional<LoginRecord> found = Find(whole, u"Vault");
+    const std::optional<LoginRecord> found = AtPageEnd(whole.Bytes()).Find(u"Vault");
     ASSERT_TRUE(found);
     EXPECT_EQ(found->number5, 24u);
 
-    for (size_t cut = other.Size(); cut < whole.Size(); ++cut) {
+    for (size_t cut = other.Bytes().size(); cut < whole.Bytes().size(); ++cut) {
         const std::vector<uint8_t> bytes(whole.Bytes().begin(), whole.Bytes().begin() + cut);
-        EXPECT_FALSE(AtPageEnd(bytes).Find(u"Vault")) << "cut after " << cut << " of " << whole.Size() << " bytes";
+        EXPECT_FALSE(AtPageEnd(bytes).Find(u"Vault")) << "cut after " << cut << " bytes";
     }
 }
 

@@ -1,5 +1,4 @@
-// The vault lent in the request handles the documents that a plain CAD
-// document references: the calls on it, their results and their failures.
+// The vault lent in the request handles the documents a plain CAD document references.
 #include "move/Mover.h"
 
 #include "RecordingHost.h"
@@ -22,12 +21,10 @@ protected:
         CoUninitialize();
     }
 
-    // The vault knows Assy\Top.asm, which references two parts it knows and, last, one it does not.
-    // Every vault lent before must have been destroyed.
+    // The vault knows Assy\Top.asm, which references two parts it knows and, last, one it does not. Every vault lent
+    // before must have been destroyed.
     void LendVault(const Texts& extraConfiguration = {}) {
-        if (vault) {
-            EXPECT_TRUE(VaultReleased());
-        }
+        if (vault) EXPECT_TRUE(VaultReleased());
         Texts configuration = {VaultDocument(folder.Path(L"Assy\\Top.asm"),
                                              {Part(L"Bolt.prt"), Part(L"Nut.prt"), Part(L"Unknown.prt")}),
                                VaultDocument(Part(L"Bolt.prt")), VaultDocument(Part(L"Nut.prt"))};

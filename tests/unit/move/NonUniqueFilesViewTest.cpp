@@ -1,5 +1,4 @@
-// The non-unique files view: what the host is asked, what the installation's
-// dialog receives, and what the user sees when the dialog cannot be shown.
+// The non-unique files view: what the host is asked, what the dialog receives, what shows when it cannot.
 #include "move/Mover.h"
 
 #include "common/Handles.h"
@@ -19,8 +18,8 @@ using Lines = std::vector<std::vector<std::wstring>>;
 using Paths = std::vector<std::wstring>;
 constexpr const wchar_t* kDialog = L"NonUniqueFilesDialog";
 
-// A found file whose texts live as long as the record: releasing the last
-// shared pointer frees both, as a host's records do.
+// A found file whose texts live as long as the record: releasing the last shared pointer frees both, as a host's
+// records do.
 struct OwnedFoundFile : FoundFileRecord {
     OwnedFoundFile(int32_t a, int32_t b, int32_t c, std::vector<std::wstring> texts, bool flagged)
         : owned(std::move(texts)) {
