@@ -47,34 +47,22 @@ bool NamesEqual(const std::u16string& a, const std::u16string& b) {
     return lstrcmpiW(reinterpret_cast<const wchar_t*>(a.c_str()), reinterpret_cast<const wchar_t*>(b.c_str())) == 0;
 }
 
-// The bytes copied to end where readable memory ends: a read past them faults.
-class AtPageEnd {
-public:
-    explicit AtPageEnd(const std::vector<uint8_t>& bytes) : size_(bytes.size()) {
-        SYSTEM_INFO system;
-        GetSystemInfo(&system);
-        const size_t page = system.dwPageSize;
-        const size_t readable = (size_ / page + 1) * page;
-        memory_.Reset(VirtualAlloc(nullptr, readable + page, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE));
-        uint8_t* const base = static_cast<uint8_t*>(memory_.Get());
-        DWORD was = 0;
-        if (!base || !VirtualProtect(base + readable, page, PAGE_NOACCESS, &was)) {
-            ADD_FAILURE() << "no guard page";
-            return;
-        }
-        start_ = base + readable - size_;
-        if (size_) std::memcpy(start_, bytes.data(), size_);
+// The vault's record in `bytes` copied to end where readable memory ends: a read past them faults.
+std::optional<LoginRecord> FindAtPageEnd(const std::vector<uint8_t>& bytes, const std::u16string& vault) {
+    SYSTEM_INFO system;
+    GetSystemInfo(&system);
+    const size_t page = system.dwPageSize, readable = (bytes.size() / page + 1) * page;
+    const UniqueVirtualMemory memory(VirtualAlloc(nullptr, readable + page, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE));
+    uint8_t* const base = static_cast<uint8_t*>(memory.Get());
+    DWORD was = 0;
+    if (!base || !VirtualProtect(base + readable, page, PAGE_NOACCESS, &was)) {
+        ADD_FAILURE() << "no guard page";
+        return std::nullopt;
     }
-
-    std::optional<LoginRecord> Find(const std::u16string& vault) const {
-        return LoginTable(start_, size_).Find(vault, NamesEqual);
-    }
-
-private:
-    UniqueVirtualMemory memory_;
-    uint8_t* start_ = nullptr;
-    size_t size_;
-};
+    uint8_t* const start = base + readable - bytes.size();
+    if (!bytes.empty()) std::memcpy(start, bytes.data(), bytes.size());
+    return LoginTable(start, bytes.size()).Find(vault, NamesEqual);
+}
 
 using Fields = std::tuple<std::u16string, std::u16string, std::u16string, std::u16string, uint32_t, uint32_t, uint32_t>;
 Fields FieldsOf(const LoginRecord& record) {
@@ -92,7 +80,7 @@ TEST(LoginTable, TheFirstRecordWithTheVaultNameInAnyCaseAnswers) {
     table.Numbers({0x11223344, 0xA1B2C3D4, 7, 8, 0x80000005, 1});
     table.Record(u"vault", u"later").Record(u"Vault", u"latest").End();
 
-    const std::optional<LoginRecord> found = AtPageEnd(table.Bytes()).Find(u"vault");
+    const std::optional<LoginRecord> found = FindAtPageEnd(table.Bytes(), u"vault");
     ASSERT_TRUE(found);
     EXPECT_EQ(FieldsOf(*found), Fields(u"tcp:srv", u"four", u"sa", u"secret", 0x11223344u, 0xA1B2C3D4u, 0x80000005u));
 }
@@ -106,8 +94,8 @@ TEST(LoginTable, ATableThatEndsAtOnceFindsNothing) {
         {"only the terminator", TableBytes().End()},
         {"the terminator before a record", TableBytes().End().Record(u"Vault", u"v")},
     };
-    for (const auto& c : cases) EXPECT_FALSE(AtPageEnd(c.table.Bytes()).Find(u"Vault")) << c.name;
-    EXPECT_FALSE(AtPageEnd({0x41}).Find(u"Vault")) << "half a character";
+    for (const auto& c : cases) EXPECT_FALSE(FindAtPageEnd(c.table.Bytes(), u"Vault")) << c.name;
+    EXPECT_FALSE(FindAtPageEnd({0x41}, u"Vault")) << "half a character";
 }
 
 // A table with no terminator that reaches the end of its bytes: a record that is whole there still answers; one cut
@@ -117,13 +105,13 @@ TEST(LoginTable, ATableRunningToItsEndIsReadNoFurther) {
     other.Record(u"Other", u"o");
     TableBytes whole = other;
     whole.Record(u"Vault", u"v", 20);
-    const std::optional<LoginRecord> found = AtPageEnd(whole.Bytes()).Find(u"Vault");
+    const std::optional<LoginRecord> found = FindAtPageEnd(whole.Bytes(), u"Vault");
     ASSERT_TRUE(found);
     EXPECT_EQ(found->number5, 24u);
 
     for (size_t cut = other.Bytes().size(); cut < whole.Bytes().size(); ++cut) {
         const std::vector<uint8_t> bytes(whole.Bytes().begin(), whole.Bytes().begin() + cut);
-        EXPECT_FALSE(AtPageEnd(bytes).Find(u"Vault")) << "cut after " << cut << " bytes";
+        EXPECT_FALSE(FindAtPageEnd(bytes, u"Vault")) << "cut after " << cut << " bytes";
     }
 }
 

@@ -48,13 +48,14 @@ protected:
 TEST_F(RegistryTest, OnlyTextsReadAsStringsAndEndAtTheirFirstZeroCharacter) {
     const std::wstring raw = L"%USERPROFILE%\\Vault", expanded = ExpandedBySystem(raw.c_str());
     ASSERT_NE(expanded, raw);
-    const DWORD rawBytes = static_cast<DWORD>(raw.size() * sizeof(wchar_t)), seven = 7;
+    const DWORD rawBytes = static_cast<DWORD>(raw.size() * sizeof(wchar_t)), terminated = rawBytes + sizeof(wchar_t);
+    const DWORD seven = 7;
     ExpectReads<std::wstring>(
         {{L"Unterminated", REG_SZ, L"abc", 3 * sizeof(wchar_t), L"abc"},
          {L"Odd", REG_SZ, L"abc\x2164", 7, L"abc\x0064"},  // the last character's high byte is not stored
          {L"Nothing", REG_SZ, nullptr, 0, L""},
          {L"TwoParts", REG_SZ, L"ab\0cd", 6 * sizeof(wchar_t), L"ab"},
-         {L"Plain", REG_SZ, raw.c_str(), rawBytes + sizeof(wchar_t), raw},
+         {L"Plain", REG_SZ, raw.c_str(), terminated, raw},
          {L"Expandable", REG_EXPAND_SZ, raw.c_str(), rawBytes, expanded},
          {L"Several", REG_MULTI_SZ, L"a\0b\0", 5 * sizeof(wchar_t), std::nullopt},
          {L"Bytes", REG_BINARY, L"abc", 4 * sizeof(wchar_t), std::nullopt},

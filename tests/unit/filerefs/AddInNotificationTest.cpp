@@ -55,8 +55,9 @@ protected:
         }
         return calls;
     }
-    // One folder and one file notification per case, each with fresh journals.
-    void ExpectRules(const std::vector<RuleCase>& cases, bool before) {
+    // One folder and one file notification per case, to one vault object, each with fresh journals.
+    void ExpectRules(bool before, const std::vector<RuleCase>& cases) {
+        Install({});
         for (size_t i = 0; i < cases.size(); ++i) {
             Configure(cases[i].vault, cases[i].addIn);
             folder.ForgetJournals();
@@ -133,8 +134,7 @@ TEST_F(AddInNotificationTest, AVaultWithoutItsDispatchOrValueInterface) {
 }
 
 TEST_F(AddInNotificationTest, BeforeTheChangeAFailureOrARefusalEndsTheNotificationAtOnce) {
-    Install({});
-    const std::vector<RuleCase> cases = {
+    ExpectRules(true, {
         {{L"fail:GetDispatcher=0x80040155"}, {}, kAddInFailure, {}},
         {{}, {L"answer:0x21=0x80040155"}, kAddInFailure, {L"0x21"}},
         {{}, {L"veto=0x21"}, E_QOR_OPERATION_REFUSED_BY_PLUGIN, {L"0x21"}},
@@ -143,14 +143,12 @@ TEST_F(AddInNotificationTest, BeforeTheChangeAFailureOrARefusalEndsTheNotificati
         // Otherwise the folder block's answer stands, success codes included.
         {{}, {L"answer:0x21=1"}, S_FALSE, {L"0x21", L"0x15"}},
         {{}, {L"answer:0x15=1"}, S_OK, {L"0x21", L"0x15"}},
-    };
-    ExpectRules(cases, true);
+    });
 }
 
 TEST_F(AddInNotificationTest, AfterTheChangeCancelIsIgnoredAndTheFirstFailureIsTheAnswer) {
-    Install({});
     const Words both = {L"0x22", L"0x16"};
-    const std::vector<RuleCase> cases = {
+    ExpectRules(false, {
         {{}, {L"veto=0x22", L"veto=0x16"}, S_OK, both},
         {{}, {L"answer:0x22=0x80040155"}, kAddInFailure, both},
         {{}, {L"answer:0x16=0x80040155"}, kAddInFailure, both},
@@ -160,8 +158,7 @@ TEST_F(AddInNotificationTest, AfterTheChangeCancelIsIgnoredAndTheFirstFailureIsT
         {{}, {L"answer:0x16=1"}, S_FALSE, both},
         {{L"null-dispatcher=0x16"}, {L"answer:0x22=1"}, S_FALSE, {L"0x22"}},
         {{L"fail:GetDispatcher=0x80040155"}, {}, kAddInFailure, {}},
-    };
-    ExpectRules(cases, false);
+    });
 }
 
 TEST_F(AddInNotificationTest, EveryInterfaceAndDispatcherIsReleasedOnEveryPath) {

@@ -1,6 +1,7 @@
 // The vault lent in the request handles the documents a plain CAD document references.
 #include "move/Mover.h"
 
+#include "ComThread.h"
 #include "RecordingHost.h"
 #include "TestFolder.h"
 #include "VaultObject.h"
@@ -15,16 +16,14 @@ using Texts = std::vector<std::wstring>;
 
 class ReferencedFilesTest : public ::testing::Test {
 protected:
-    ReferencedFilesTest() { CoInitialize(nullptr); }
-    ~ReferencedFilesTest() override {
-        EXPECT_TRUE(VaultReleased());
-        CoUninitialize();
-    }
+    ~ReferencedFilesTest() override { EXPECT_TRUE(VaultReleased()); }
 
     // The vault knows Assy\Top.asm, which references two parts it knows and, last, one it does not. Every vault lent
     // before must have been destroyed.
     void LendVault(const Texts& extraConfiguration = {}) {
-        if (vault) EXPECT_TRUE(VaultReleased());
+        if (vault) {
+            EXPECT_TRUE(VaultReleased());
+        }
         Texts configuration = {VaultDocument(folder.Path(L"Assy\\Top.asm"),
                                              {Part(L"Bolt.prt"), Part(L"Nut.prt"), Part(L"Unknown.prt")}),
                                VaultDocument(Part(L"Bolt.prt")), VaultDocument(Part(L"Nut.prt"))};
@@ -53,6 +52,7 @@ protected:
     }
     Texts Handled() const { return folder.JournalField(L"Vault", L"HandleReferencedFile"); }
 
+    ComThread com;
     TestFolder folder;
     RecordingHost host;
     OwnedRequest request{folder.LocalRoot()};

@@ -22,13 +22,9 @@ constexpr const wchar_t* kDialog = L"NonUniqueFilesDialog";
 // records do.
 struct OwnedFoundFile : FoundFileRecord {
     OwnedFoundFile(int32_t a, int32_t b, int32_t c, std::vector<std::wstring> texts, bool flagged)
-        : owned(std::move(texts)) {
-        value1 = a;
-        value2 = b;
-        value3 = c;
+        : FoundFileRecord{a, b, c, nullptr, nullptr, nullptr, nullptr, flagged}, owned(std::move(texts)) {
         const wchar_t** fields[] = {&text1, &text2, &text3, &text4};
         for (size_t i = 0; i < 4 && i < owned.size(); ++i) *fields[i] = owned[i].c_str();
-        flag = flagged;
     }
     std::vector<std::wstring> owned;
 };
@@ -125,10 +121,9 @@ TEST_F(NonUniqueFilesViewTest, AMissingDialogIsExplainedInAnOwnerlessErrorBox) {
     EXPECT_EQ(Show(&names, &others), S_OK);
     const auto seen = boxes.Boxes();
     ASSERT_EQ(seen.size(), 1u);
-    EXPECT_EQ(seen[0].caption, L"Can't show Non Unique Files dialog box");
-    EXPECT_EQ(seen[0].text, ErrorText(REGDB_E_CLASSNOTREG).Text());
-    EXPECT_EQ(seen[0].owner, nullptr);
-    EXPECT_TRUE(seen[0].errorIcon);
+    EXPECT_EQ(std::tie(seen[0].caption, seen[0].text, seen[0].owner, seen[0].errorIcon),
+              std::make_tuple(std::wstring(L"Can't show Non Unique Files dialog box"),
+                              ErrorText(REGDB_E_CLASSNOTREG).Text(), HWND(nullptr), true));
     EXPECT_TRUE(handedOut.expired());
 }
 

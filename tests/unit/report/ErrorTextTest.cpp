@@ -1,10 +1,10 @@
 // Result codes in words: the vault's table through the text catalogue, fixed ranges and the system's fallbacks.
 #include "report/ErrorTable.h"
 #include "report/ErrorText.h"
+#include "ComThread.h"
 #include "TestFolder.h"
 
 #include <gtest/gtest.h>
-#include <objbase.h>
 
 namespace {
 
@@ -12,8 +12,7 @@ std::wstring Text(uint32_t code) { return ErrorText(static_cast<HRESULT>(code)).
 
 class ErrorTextTest : public ::testing::Test {
 protected:
-    ErrorTextTest() { CoInitialize(nullptr); }
-    ~ErrorTextTest() override { CoUninitialize(); }
+    ComThread com;
     TestFolder folder;
 };
 
@@ -63,7 +62,9 @@ TEST_F(ErrorTextTest, PinnedRowsTakeTheirCataloguesTextElseTheirEnglishSentence)
     for (const PinnedRow& row : kPinned) {
         ASSERT_NE(FindErrorTextRow(static_cast<HRESULT>(row.code)), nullptr) << row.name;
         EXPECT_EQ(FindErrorTextRow(static_cast<HRESULT>(row.code))->name, std::wstring(row.name));
-        if (row.english) EXPECT_EQ(Text(row.code), row.english) << row.name;
+        if (row.english) {
+            EXPECT_EQ(Text(row.code), row.english) << row.name;
+        }
     }
     std::vector<std::wstring> catalogue{L"QorInterface\tErrorCodes\t0xC4\tUnterstützte Versionen:",
                                         L"QorInterface\tErrorCodes\t183\tSQL Server zu alt",
