@@ -9,16 +9,14 @@
 
 namespace {
 
-std::vector<int> Forward(const Lst<int>& list) {
-    std::vector<int> out;
-    for (auto* n = list.head; n; n = n->next) out.push_back(n->value);
-    return out;
-}
-
-std::vector<int> Backward(const Lst<int>& list) {
-    std::vector<int> out;
-    for (auto* n = list.tail; n; n = n->prev) out.push_back(n->value);
-    return out;
+// The values from the head, the same reversed from the tail, and the count agreeing.
+void ExpectHolds(const Lst<int>& list, const std::vector<int>& values) {
+    std::vector<int> forward, backward;
+    for (auto* n = list.head; n; n = n->next) forward.push_back(n->value);
+    for (auto* n = list.tail; n; n = n->prev) backward.insert(backward.begin(), n->value);
+    EXPECT_EQ(forward, values);
+    EXPECT_EQ(backward, values);
+    EXPECT_EQ(list.count, static_cast<int>(values.size()));
 }
 
 TEST(Lst, KeepsLinksHeadTailAndCountThroughEveryChange) {
@@ -28,22 +26,16 @@ TEST(Lst, KeepsLinksHeadTailAndCountThroughEveryChange) {
     list.InsertBefore(two, 1);  // before the head: becomes the head
     auto* four = list.Append(4);
     list.InsertBefore(four, 35);
-    EXPECT_EQ(Forward(list), (std::vector<int>{1, 2, 3, 35, 4}));
-    EXPECT_EQ(Backward(list), (std::vector<int>{4, 35, 3, 2, 1}));
-    EXPECT_EQ(list.count, 5);
-
+    ExpectHolds(list, {1, 2, 3, 35, 4});
     list.Remove(list.head);
     list.Remove(list.tail);
-    EXPECT_EQ(Forward(list), (std::vector<int>{2, 3, 35}));
-    EXPECT_EQ(Backward(list), (std::vector<int>{35, 3, 2}));
-    EXPECT_EQ(list.count, 3);
-
+    ExpectHolds(list, {2, 3, 35});
     list.Clear();
-    EXPECT_TRUE(list.head == nullptr && list.tail == nullptr && list.count == 0);
+    ExpectHolds(list, {});
 }
 
-// What a host's list holds is what its nodes reach from the head: a count or
-// a tail that says otherwise changes neither emptiness nor what is freed.
+// What a host's list holds is what its nodes reach from the head: a count or a tail that says otherwise changes neither
+// emptiness nor what is freed.
 TEST(Lst, ItsNodesAloneSayWhatItHoldsWhateverItsCountAndTailSay) {
     Lst<int> list;
     list.Append(1);
@@ -52,7 +44,7 @@ TEST(Lst, ItsNodesAloneSayWhatItHoldsWhateverItsCountAndTailSay) {
     list.tail = nullptr;
     EXPECT_FALSE(list.Empty());
     list.Clear();
-    EXPECT_TRUE(list.head == nullptr && list.tail == nullptr && list.count == 0);
+    ExpectHolds(list, {});
 
     list.count = 3;  // no node at all
     EXPECT_TRUE(list.Empty());

@@ -1,5 +1,4 @@
-// Which paths the module lets reach the disk: full drive paths only, given
-// plainly or verbatim.
+// Which paths the module lets reach the disk: full drive paths only, plain or verbatim.
 #include "common/StringUtil.h"
 
 #include <gtest/gtest.h>

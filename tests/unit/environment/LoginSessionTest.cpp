@@ -1,6 +1,4 @@
-// The login session against a running login manager: the record of the
-// vault, read from the section the session keeps open, under the table's
-// mutex whatever state the manager left it in.
+// The login session against a running login manager: the vault's record, read under the table's mutex.
 #include "common/Handles.h"
 #include "environment/LoginSession.h"
 #include "interfaces/LoginManager.h"
@@ -17,8 +15,8 @@
 
 namespace {
 
-// A record whose texts and numbers belong to its vault alone. The backslash
-// and the tab cross the configuration escaped.
+// A record whose texts and numbers belong to its vault alone. The backslash and the tab cross the configuration
+// escaped.
 std::wstring Record(const std::wstring& vault, uint32_t first) {
     const auto number = [&](uint32_t k) { return std::to_wstring(first + k); };
     return LoginRecordLine({L"user", vault, L"tcp:" + vault + L"\\db", vault + L"-4", vault + L"-5", vault + L"\tpw",
@@ -61,8 +59,7 @@ TEST_F(LoginSessionTest, WithoutALoginManagerNothingIsFound) {
     EXPECT_EQ(found.text3, L"as it was");
 }
 
-// The section stays readable through the session's own handle once the
-// manager is gone.
+// The section stays readable through the session's own handle once the manager is gone.
 TEST_F(LoginSessionTest, TheVaultsRecordIsFoundInTheSectionTheSessionKeeps) {
     Start({Record(L"Elsewhere", 10), Record(L"Vault", 0xFFFFFFF0)});
     ASSERT_TRUE(session.Lookup(L"vAULT", found));
@@ -75,9 +72,8 @@ TEST_F(LoginSessionTest, TheVaultsRecordIsFoundInTheSectionTheSessionKeeps) {
     ExpectLogin(found, L"Elsewhere", 10);
 }
 
-// The lookup runs on a thread of its own: had it kept the mutex, the thread's
-// end would abandon it again, and had it never waited, the abandonment would
-// still be there for the test to find.
+// The lookup runs on a thread of its own: had it kept the mutex, the thread's end would abandon it again, and had it
+// never waited, the abandonment would still be there for the test to find.
 TEST_F(LoginSessionTest, AMutexAbandonedByTheManagerIsTakenAndReleased) {
     Start({Record(L"Vault", 1), L"abandon-mutex=1"});
     bool ok = false;
@@ -87,9 +83,8 @@ TEST_F(LoginSessionTest, AMutexAbandonedByTheManagerIsTakenAndReleased) {
     EXPECT_TRUE(TakesMutexCleanly());
 }
 
-// Whether the lookup waited is not timed: the manager writes the table only
-// when let go, so a lookup that read without the mutex would find nothing.
-// The lookup's thread has started before the test lets go.
+// Whether the lookup waited is not timed: the manager writes the table only when let go, so a lookup that read without
+// the mutex would find nothing. The lookup's thread has started before the test lets go.
 TEST_F(LoginSessionTest, ALookupWaitsForTheManagerToReleaseTheMutex) {
     Start({Record(L"Vault", 1), L"hold-mutex=1"});
     bool ok = false;

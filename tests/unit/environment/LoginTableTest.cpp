@@ -1,6 +1,4 @@
-// The login table as its reader finds it: which record answers a vault name,
-// with its fields read at unaligned places, and that no table, however it
-// ends, makes the reader look past its last byte.
+// The login table: which record answers a vault name, and that no table makes the reader look past its end.
 #include "common/Handles.h"
 #include "environment/LoginTable.h"
 
@@ -39,7 +37,6 @@ public:
     TableBytes& End() { return Texts({u""}); }
 
     const std::vector<uint8_t>& Bytes() const { return bytes_; }
-    size_t Size() const { return bytes_.size(); }
 
 private:
     std::vector<uint8_t> bytes_;
@@ -50,37 +47,21 @@ bool NamesEqual(const std::u16string& a, const std::u16string& b) {
     return lstrcmpiW(reinterpret_cast<const wchar_t*>(a.c_str()), reinterpret_cast<const wchar_t*>(b.c_str())) == 0;
 }
 
-// The bytes copied to end where readable memory ends: a read past them faults.
-class AtPageEnd {
-public:
-    explicit AtPageEnd(const std::vector<uint8_t>& bytes) : size_(bytes.size()) {
-        SYSTEM_INFO system;
-        GetSystemInfo(&system);
-        const size_t page = system.dwPageSize;
-        const size_t readable = (size_ / page + 1) * page;
-        memory_.Reset(VirtualAlloc(nullptr, readable + page, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE));
-        uint8_t* const base = static_cast<uint8_t*>(memory_.Get());
-        DWORD was = 0;
-        if (!base || !VirtualProtect(base + readable, page, PAGE_NOACCESS, &was)) {
-            ADD_FAILURE() << "no guard page";
-            return;
-        }
-        start_ = base + readable - size_;
-        if (size_) std::memcpy(start_, bytes.data(), size_);
+// The vault's record in `bytes` copied to end where readable memory ends: a read past them faults.
+std::optional<LoginRecord> FindAtPageEnd(const std::vector<uint8_t>& bytes, const std::u16string& vault) {
+    SYSTEM_INFO system;
+    GetSystemInfo(&system);
+    const size_t page = system.dwPageSize, readable = (bytes.size() / page + 1) * page;
+    const UniqueVirtualMemory memory(VirtualAlloc(nullptr, readable + page, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE));
+    uint8_t* const base = static_cast<uint8_t*>(memory.Get());
+    DWORD was = 0;
+    if (!base || !VirtualProtect(base + readable, page, PAGE_NOACCESS, &was)) {
+        ADD_FAILURE() << "no guard page";
+        return std::nullopt;
     }
-
-    std::optional<LoginRecord> Find(const std::u16string& vault) const {
-        return LoginTable(start_, size_).Find(vault, NamesEqual);
-    }
-
-private:
-    UniqueVirtualMemory memory_;
-    uint8_t* start_ = nullptr;
-    size_t size_;
-};
-
-std::optional<LoginRecord> Find(const TableBytes& table, const std::u16string& vault) {
-    return AtPageEnd(table.Bytes()).Find(vault);
+    uint8_t* const start = base + readable - bytes.size();
+    if (!bytes.empty()) std::memcpy(start, bytes.data(), bytes.size());
+    return LoginTable(start, bytes.size()).Find(vault, NamesEqual);
 }
 
 using Fields = std::tuple<std::u16string, std::u16string, std::u16string, std::u16string, uint32_t, uint32_t, uint32_t>;
@@ -88,19 +69,18 @@ Fields FieldsOf(const LoginRecord& record) {
     return {record.text3, record.text4, record.text5, record.text6, record.number1, record.number2, record.number5};
 }
 
-// Only the vault name (the second text) is compared, case ignored, and the
-// first equal record answers. The answer's odd count of characters leaves its
-// numbers unaligned, and a reader that stepped over the record before it
-// wrongly would find other values.
+// Only the vault name (the second text) is compared, case ignored, and the first equal record answers. The answer's odd
+// count of characters leaves its numbers unaligned, and a reader that stepped over the record before it wrongly would
+// find other values.
 TEST(LoginTable, TheFirstRecordWithTheVaultNameInAnyCaseAnswers) {
     TableBytes table;
     table.Texts({u"Vault", u"Elsewhere", u"a", u"bc", u"", u"d", u"efg"}).Numbers({1, 2, 3, 4, 5, 0});
     table.Texts({u"jo", u"VAULT", u"tcp:srv", u"four", u"sa", u"secret", u"xy"});
-    ASSERT_EQ(table.Size() % 4, 2u) << "the second record's numbers must sit unaligned";
+    ASSERT_EQ(table.Bytes().size() % 4, 2u) << "the second record's numbers must sit unaligned";
     table.Numbers({0x11223344, 0xA1B2C3D4, 7, 8, 0x80000005, 1});
     table.Record(u"vault", u"later").Record(u"Vault", u"latest").End();
 
-    const std::optional<LoginRecord> found = Find(table, u"vault");
+    const std::optional<LoginRecord> found = FindAtPageEnd(table.Bytes(), u"vault");
     ASSERT_TRUE(found);
     EXPECT_EQ(FieldsOf(*found), Fields(u"tcp:srv", u"four", u"sa", u"secret", 0x11223344u, 0xA1B2C3D4u, 0x80000005u));
 }
@@ -114,25 +94,24 @@ TEST(LoginTable, ATableThatEndsAtOnceFindsNothing) {
         {"only the terminator", TableBytes().End()},
         {"the terminator before a record", TableBytes().End().Record(u"Vault", u"v")},
     };
-    for (const auto& c : cases) EXPECT_FALSE(Find(c.table, u"Vault")) << c.name;
-    EXPECT_FALSE(AtPageEnd({0x41}).Find(u"Vault")) << "half a character";
+    for (const auto& c : cases) EXPECT_FALSE(FindAtPageEnd(c.table.Bytes(), u"Vault")) << c.name;
+    EXPECT_FALSE(FindAtPageEnd({0x41}, u"Vault")) << "half a character";
 }
 
-// A table with no terminator that reaches the end of its bytes: a record that
-// is whole there still answers; one cut anywhere, in a text or in its
-// numbers, is no login, and nothing past the end is read.
+// A table with no terminator that reaches the end of its bytes: a record that is whole there still answers; one cut
+// anywhere, in a text or in its numbers, is no login, and nothing past the end is read.
 TEST(LoginTable, ATableRunningToItsEndIsReadNoFurther) {
     TableBytes other;
     other.Record(u"Other", u"o");
     TableBytes whole = other;
     whole.Record(u"Vault", u"v", 20);
-    const std::optional<LoginRecord> found = Find(whole, u"Vault");
+    const std::optional<LoginRecord> found = FindAtPageEnd(whole.Bytes(), u"Vault");
     ASSERT_TRUE(found);
     EXPECT_EQ(found->number5, 24u);
 
-    for (size_t cut = other.Size(); cut < whole.Size(); ++cut) {
+    for (size_t cut = other.Bytes().size(); cut < whole.Bytes().size(); ++cut) {
         const std::vector<uint8_t> bytes(whole.Bytes().begin(), whole.Bytes().begin() + cut);
-        EXPECT_FALSE(AtPageEnd(bytes).Find(u"Vault")) << "cut after " << cut << " of " << whole.Size() << " bytes";
+        EXPECT_FALSE(FindAtPageEnd(bytes, u"Vault")) << "cut after " << cut << " bytes";
     }
 }
 

@@ -1,5 +1,4 @@
-// Values of every stored shape read through Registry from a key of the test's
-// own, and what becomes of the key it holds.
+// Values of every stored shape read through Registry from a key of the test's own, and what becomes of the key.
 #include "environment/Registry.h"
 
 #include "TestRegistryKey.h"
@@ -8,87 +7,76 @@
 
 namespace {
 
+// A value as stored, and what reading it yields.
+template <typename T>
+struct Case {
+    const wchar_t* name;
+    DWORD type;
+    const void* data;
+    DWORD bytes;
+    std::optional<T> expected;
+};
+
 class RegistryTest : public ::testing::Test {
 protected:
     RegistryTest() { EXPECT_TRUE(registry.Open(HKEY_CURRENT_USER, path.c_str(), KEY_READ, false)); }
+
+    // Each value stored, then read; a refused read leaves the caller's value untouched.
+    template <typename T>
+    void ExpectReads(const std::vector<Case<T>>& cases, bool (Registry::*read)(const wchar_t*, T&), T untouched) {
+        const auto value = [&](const wchar_t* name) -> std::optional<T> {
+            T result = untouched;
+            if ((registry.*read)(name, result)) return result;
+            EXPECT_EQ(result, untouched) << name;
+            return std::nullopt;
+        };
+        for (const Case<T>& c : cases) {
+            stored.SetBytes(c.name, c.type, c.data, c.bytes);
+            EXPECT_EQ(value(c.name), c.expected) << c.name;
+        }
+        EXPECT_EQ(value(L"Missing"), std::nullopt);
+        EXPECT_EQ(registry.LastStatus(), ERROR_FILE_NOT_FOUND);
+    }
 
     const std::wstring path = L"Software\\" + UniqueKeyName(L"values");
     const TestRegistryKey stored{HKEY_CURRENT_USER, path};
     Registry registry;
 };
 
-// What a name yields, or nothing when it is refused.
-std::optional<std::wstring> String(Registry& registry, const wchar_t* name) {
-    std::wstring value = L"untouched";
-    if (!registry.ReadString(name, value)) {
-        EXPECT_EQ(value, L"untouched") << name;
-        return std::nullopt;
-    }
-    return value;
+// Only text types read as strings. Text stored without a terminator, with an odd byte count, with nothing at all or
+// with a zero inside ends at its first zero character; only the expandable kind has its environment variables replaced.
+TEST_F(RegistryTest, OnlyTextsReadAsStringsAndEndAtTheirFirstZeroCharacter) {
+    const std::wstring raw = L"%USERPROFILE%\\Vault", expanded = ExpandedBySystem(raw.c_str());
+    ASSERT_NE(expanded, raw);
+    const DWORD rawBytes = static_cast<DWORD>(raw.size() * sizeof(wchar_t)), terminated = rawBytes + sizeof(wchar_t);
+    const DWORD seven = 7;
+    ExpectReads<std::wstring>(
+        {{L"Unterminated", REG_SZ, L"abc", 3 * sizeof(wchar_t), L"abc"},
+         {L"Odd", REG_SZ, L"abc\x2164", 7, L"abc\x0064"},  // the last character's high byte is not stored
+         {L"Nothing", REG_SZ, nullptr, 0, L""},
+         {L"TwoParts", REG_SZ, L"ab\0cd", 6 * sizeof(wchar_t), L"ab"},
+         {L"Plain", REG_SZ, raw.c_str(), terminated, raw},
+         {L"Expandable", REG_EXPAND_SZ, raw.c_str(), rawBytes, expanded},
+         {L"Several", REG_MULTI_SZ, L"a\0b\0", 5 * sizeof(wchar_t), std::nullopt},
+         {L"Bytes", REG_BINARY, L"abc", 4 * sizeof(wchar_t), std::nullopt},
+         {L"Number", REG_DWORD, &seven, sizeof(seven), std::nullopt}},
+        &Registry::ReadString, std::wstring(L"untouched"));
 }
 
-std::optional<uint32_t> Number(Registry& registry, const wchar_t* name) {
-    uint32_t value = 0xDEADBEEF;
-    if (!registry.ReadNumber(name, value)) {
-        EXPECT_EQ(value, 0xDEADBEEF) << name;
-        return std::nullopt;
-    }
-    return value;
-}
-
-// Text stored without a terminator, with an odd byte count, with nothing at
-// all or with a zero inside ends at its first zero character; only the
-// expandable kind has its environment variables replaced.
-TEST_F(RegistryTest, StringsEndAtTheirFirstZeroCharacterHoweverTheyWereStored) {
-    const std::wstring raw = L"%USERPROFILE%\\Vault";
-    stored.SetBytes(L"Unterminated", REG_SZ, L"abc", 3 * sizeof(wchar_t));
-    stored.SetBytes(L"Odd", REG_SZ, L"abc\x2164", 7);  // the last character's high byte is not stored
-    stored.SetBytes(L"Nothing", REG_SZ, nullptr, 0);
-    stored.SetBytes(L"TwoParts", REG_SZ, L"ab\0cd", 6 * sizeof(wchar_t));
-    stored.SetString(L"Plain", raw);
-    stored.SetBytes(L"Expandable", REG_EXPAND_SZ, raw.c_str(), static_cast<DWORD>(raw.size() * sizeof(wchar_t)));
-    ASSERT_NE(ExpandedBySystem(raw.c_str()), raw);
-
-    EXPECT_EQ(String(registry, L"Unterminated"), L"abc");
-    EXPECT_EQ(String(registry, L"Odd"), L"abc\x0064");
-    EXPECT_EQ(String(registry, L"Nothing"), L"");
-    EXPECT_EQ(String(registry, L"TwoParts"), L"ab");
-    EXPECT_EQ(String(registry, L"Plain"), raw);
-    EXPECT_EQ(String(registry, L"Expandable"), ExpandedBySystem(raw.c_str()));
-}
-
-TEST_F(RegistryTest, OnlyTextTypesReadAsStrings) {
-    stored.SetBytes(L"Several", REG_MULTI_SZ, L"a\0b\0", 5 * sizeof(wchar_t));
-    stored.SetBytes(L"Bytes", REG_BINARY, L"abc", 4 * sizeof(wchar_t));
-    stored.SetNumber(L"Number", 7);
-    for (const wchar_t* name : {L"Several", L"Bytes", L"Number"}) {
-        EXPECT_EQ(String(registry, name), std::nullopt) << name;
-    }
-    EXPECT_EQ(String(registry, L"Missing"), std::nullopt);
-    EXPECT_EQ(registry.LastStatus(), ERROR_FILE_NOT_FOUND);
-}
-
-// Big-endian bytes are turned round; a number's size must be exactly four
-// bytes, whatever its type says.
+// Big-endian bytes are turned round; a number's size must be exactly four bytes, whatever its type says.
 TEST_F(RegistryTest, NumbersAreFourBytesInEitherByteOrder) {
     const BYTE bigEndian[] = {0x00, 0x00, 0x1F, 0x90};
+    const DWORD plain = 8080;
     const uint64_t wide = 8080;
-    stored.SetNumber(L"Plain", 8080);
-    stored.SetBytes(L"BigEndian", REG_DWORD_BIG_ENDIAN, bigEndian, sizeof(bigEndian));
-    stored.SetBytes(L"Short", REG_DWORD, bigEndian, 2);
-    stored.SetBytes(L"Long", REG_DWORD, &wide, sizeof(wide));
-    stored.SetBytes(L"ShortBigEndian", REG_DWORD_BIG_ENDIAN, bigEndian, 3);
-    stored.SetBytes(L"Quad", REG_QWORD, &wide, sizeof(wide));
-    stored.SetBytes(L"Bytes", REG_BINARY, bigEndian, sizeof(bigEndian));
-    stored.SetBytes(L"Text", REG_SZ, L"80", 2 * sizeof(wchar_t));
-
-    EXPECT_EQ(Number(registry, L"Plain"), 8080u);
-    EXPECT_EQ(Number(registry, L"BigEndian"), 8080u);
-    for (const wchar_t* name : {L"Short", L"Long", L"ShortBigEndian", L"Quad", L"Bytes", L"Text"}) {
-        EXPECT_EQ(Number(registry, name), std::nullopt) << name;
-    }
-    EXPECT_EQ(Number(registry, L"Missing"), std::nullopt);
-    EXPECT_EQ(registry.LastStatus(), ERROR_FILE_NOT_FOUND);
+    ExpectReads<uint32_t>({{L"Plain", REG_DWORD, &plain, sizeof(plain), 8080u},
+                           {L"BigEndian", REG_DWORD_BIG_ENDIAN, bigEndian, sizeof(bigEndian), 8080u},
+                           {L"Short", REG_DWORD, bigEndian, 2, std::nullopt},
+                           {L"Long", REG_DWORD, &wide, sizeof(wide), std::nullopt},
+                           {L"ShortBigEndian", REG_DWORD_BIG_ENDIAN, bigEndian, 3, std::nullopt},
+                           {L"Quad", REG_QWORD, &wide, sizeof(wide), std::nullopt},
+                           {L"Bytes", REG_BINARY, bigEndian, sizeof(bigEndian), std::nullopt},
+                           {L"Text", REG_SZ, L"80", 2 * sizeof(wchar_t), std::nullopt}},
+                          &Registry::ReadNumber, 0xDEADBEEFu);
 }
 
 LONG QueryKey(HKEY key) {
@@ -96,8 +84,8 @@ LONG QueryKey(HKEY key) {
                             nullptr, nullptr);
 }
 
-// A key is made only when asked for; the held key is closed by the next open,
-// even one that fails, and by the destructor.
+// A key is made only when asked for; the held key is closed by the next open, even one that fails, and by the
+// destructor.
 TEST_F(RegistryTest, OpeningCreatesOnlyWhenAskedAndClosesTheKeyHeldBefore) {
     Registry child;
     EXPECT_FALSE(child.Open(stored.Get(), L"child", KEY_READ, false));

@@ -1,7 +1,4 @@
-// The meaning of a value's bytes, where the registry cannot store them the
-// way a test needs: at the size limit, unaligned, or with a null buffer. The
-// shapes a registry does store (no terminator, an odd count, no bytes, a zero
-// inside, every type) are read through the registry in RegistryTest.
+// Value bytes the registry cannot store as a test needs: at the size limit, unaligned, or with a null buffer.
 #include "environment/RegistryValue.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,4 @@
-// The pipe notices: their bytes as a running service receives them, held
-// under the senders' mutex, and that a missing or locked out service never
-// stops the caller.
+// The pipe notices as a running service receives them; a missing or locked-out service never stops the caller.
 #include "common/Handles.h"
 #include "environment/ServicePipeClient.h"
 
@@ -27,9 +25,8 @@ bool MutexIsFree() {
     return free;
 }
 
-// At most 260 characters and a terminator go, after the notice type. A mutex
-// that exists but may not be opened delays a notice but does not stop it,
-// and the next notice is serialised again.
+// At most 260 characters and a terminator go, after the notice type. A mutex that exists but may not be opened delays a
+// notice but does not stop it, and the next notice is serialised again.
 TEST(ServicePipeClient, TheServiceReceivesEachNoticeAsOneMessageInOrder) {
     TestFolder folder;
     NotifyClientService(L"C:\\view\\nobody");  // no service: dropped

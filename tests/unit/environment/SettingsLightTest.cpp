@@ -1,5 +1,4 @@
-// A vault's settings as the client keeps them, in the user's "Vaults" list,
-// the machine's "Databases" list or both, read through SettingsLight.
+// A vault's settings from the user's "Vaults" list, the machine's "Databases" list or both.
 #include "environment/SettingsLight.h"
 
 #include "TestRegistryKey.h"
@@ -22,8 +21,8 @@ VaultSettings Expected(const std::wstring& tag) {
 
 class SettingsLightTest : public ::testing::Test {
 protected:
-    // A complete entry of `vault` in the user's or the machine's list, each
-    // value told apart by `tag`; removed when the test ends.
+    // A complete entry of `vault` in the user's or the machine's list, each value told apart by `tag`; removed when the
+    // test ends.
     const TestRegistryKey& Entry(bool user, const std::wstring& vault, const std::wstring& tag) {
         entries.push_back(std::make_unique<TestRegistryKey>(
             user ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE,
@@ -43,8 +42,8 @@ protected:
     VaultSettings read;
 };
 
-// The user's entry wins only when it names a local view root; the machine's
-// entry is used then, and refused without one. No other list opens.
+// The user's entry wins only when it names a local view root; the machine's entry is used then, and refused without
+// one. No other list opens.
 TEST_F(SettingsLightTest, TheUsersEntryWinsOnlyWhenItHoldsAShellRoot) {
     const std::wstring both = UniqueKeyName(L"both"), partial = UniqueKeyName(L"user without root"),
                        machineOnly = UniqueKeyName(L"machine only"), rootless = UniqueKeyName(L"machine without root");
@@ -89,8 +88,8 @@ TEST_F(SettingsLightTest, TheShellRootIsExpandedAndEndsWithABackslash) {
     }
 }
 
-// A required value missing or of the wrong type fails the whole read and
-// leaves what was read before it; the vault type alone may be unreadable.
+// A required value missing or of the wrong type fails the whole read and leaves what was read before it; the vault type
+// alone may be unreadable.
 TEST_F(SettingsLightTest, EveryRequiredValueMustBeThereWithItsType) {
     const std::wstring vault = UniqueKeyName(L"types");
     const TestRegistryKey& entry = Entry(true, vault, L"t");

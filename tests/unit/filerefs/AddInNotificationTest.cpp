@@ -1,5 +1,4 @@
-// Notifying the add-ins through the installation's vault object: which
-// blocks call, what the add-in receives, what the notification answers.
+// Notifying add-ins through the vault object: which blocks call, what the add-in receives, what comes back.
 #include "filerefs/AddInNotification.h"
 #include "interfaces/AddInHooks.h"
 
@@ -17,34 +16,37 @@ using Words = std::vector<std::wstring>;
 
 constexpr HRESULT kAddInFailure = static_cast<HRESULT>(0x80040155);
 
-// How the vault and the add-in are configured, what the notification answers
-// and which commands reach the add-in.
+// How the vault and the add-in are configured, what the notification answers and which commands reach the add-in.
 struct RuleCase {
-    std::vector<std::wstring> vault, addIn;
+    Words vault, addIn;
     HRESULT result;
     Words sent;
 };
 
 class AddInNotificationTest : public ::testing::Test {
 protected:
-    // Configures the vault and the add-in, then creates the vault object.
-    void Install(const std::vector<std::wstring>& vaultLines, const std::vector<std::wstring>& addInLines = {}) {
+    // Folder 4 moves into folder 9, and file 70 with it.
+    AddInNotificationTest() {
+        request.AddFolder(4, 9);
+        request.AddFile(70, 4, 9);
+    }
+    void Configure(const Words& vaultLines, const Words& addInLines) {
         folder.Configure(kVaultComponent, vaultLines);
         folder.Configure(L"AddIn", addInLines);
+    }
+    void Install(const Words& vaultLines, const Words& addInLines = {}) {
+        Configure(vaultLines, addInLines);
         vault = CreateVaultObject();
         hook = ComPtr<IAddInHooks>::Query(vault.Get(), IID_IAddInHooks);
         ASSERT_TRUE(hook);
     }
-    HRESULT Notify(int32_t files, int32_t folders, int32_t folderCmd, int32_t fileCmd, bool before) {
-        const AddInAudience audience{hook.Get(), parent, *request.get(), folderPaths, fileNames};
-        return NotifyAddIns(audience, files, folders, folderCmd, fileCmd, before);
-    }
     HRESULT Before(int32_t files, int32_t folders) {
-        return Notify(files, folders, kAddInFolderMoveBefore, kAddInFileMoveBefore, true);
+        return NotifyAddIns(Audience(), files, folders, kAddInFolderMoveBefore, kAddInFileMoveBefore, true);
     }
     HRESULT After(int32_t files, int32_t folders) {
-        return Notify(files, folders, kAddInFolderMoveAfter, kAddInFileMoveAfter, false);
+        return NotifyAddIns(Audience(), files, folders, kAddInFolderMoveAfter, kAddInFileMoveAfter, false);
     }
+    AddInAudience Audience() { return {hook.Get(), parent, *request.get(), folderPaths, fileNames}; }
     // The vault's hook and dispatch calls, without the value reads.
     Lines VaultCalls() const {
         Lines calls;
@@ -53,11 +55,11 @@ protected:
         }
         return calls;
     }
-    // One folder and one file notification per case, each with fresh journals.
-    void ExpectRules(const std::vector<RuleCase>& cases, bool before) {
+    // One folder and one file notification per case, to one vault object, each with fresh journals.
+    void ExpectRules(bool before, const std::vector<RuleCase>& cases) {
+        Install({});
         for (size_t i = 0; i < cases.size(); ++i) {
-            folder.Configure(kVaultComponent, cases[i].vault);
-            folder.Configure(L"AddIn", cases[i].addIn);
+            Configure(cases[i].vault, cases[i].addIn);
             folder.ForgetJournals();
             EXPECT_EQ(before ? Before(1, 1) : After(1, 1), cases[i].result) << "case " << i;
             EXPECT_EQ(AddInCommands(), cases[i].sent) << "case " << i;
@@ -78,33 +80,27 @@ protected:
 
 TEST_F(AddInNotificationTest, EachBlockSendsOneCommandRecordAndOneRecordPerItemOfItsKind) {
     Install({L"vault-value=77"});
-    request.AddFolder(4, 9);
-    request.AddFile(70, 4, 9);
     request.AddFolder(44, 9);  // not resolved by the host
     EXPECT_EQ(Before(1, 2), S_OK);
     EXPECT_EQ(VaultCalls(), (Lines{{L"GetDispatcher", L"0x21"}, {L"Dispatch", L"0x21", L"0x21"},
                                    {L"GetDispatcher", L"0x15"}, {L"Dispatch", L"0x15", L"0x15"}}));
-    const Lines addIn = folder.Journal(L"AddIn");
-    const Words zeros = {L"0", L"77", L"77", L"0,0,0", L"0", L"0"};
-    const auto command = [&](const wchar_t* cmd) {
-        Words line = {L"Command", cmd, standin::Hex(0x1234)};
-        line.insert(line.end(), zeros.begin(), zeros.end());
-        return line;
+    const auto command = [](const wchar_t* cmd) {
+        return Words{L"Command", cmd, standin::Hex(0x1234), L"0", L"77", L"77", L"0,0,0", L"0", L"0"};
     };
-    EXPECT_EQ(addIn, (Lines{command(L"0x21"),
-                            {L"Records", L"2"},
-                            {L"Item", L"4", L"0", L"9", L"0", L"C:\\Vault\\Projects\\Old", L"C:\\Vault\\Archive\\Old",
-                             L"0,0,0,0,0"},
-                            {L"Item", L"44", L"0", L"9", L"0", L"(null)", L"(null)", L"0,0,0,0,0"},
-                            command(L"0x15"),
-                            {L"Records", L"1"},
-                            {L"Item", L"70", L"4", L"9", L"0", L"C:\\Vault\\Projects\\Old\\bracket.prt",
-                             L"C:\\Vault\\Archive\\bracket.prt", L"0,0,0,0,0"}}));
+    EXPECT_EQ(folder.Journal(L"AddIn"),
+              (Lines{command(L"0x21"),
+                     {L"Records", L"2"},
+                     {L"Item", L"4", L"0", L"9", L"0", L"C:\\Vault\\Projects\\Old", L"C:\\Vault\\Archive\\Old",
+                      L"0,0,0,0,0"},
+                     {L"Item", L"44", L"0", L"9", L"0", L"(null)", L"(null)", L"0,0,0,0,0"},
+                     command(L"0x15"),
+                     {L"Records", L"1"},
+                     {L"Item", L"70", L"4", L"9", L"0", L"C:\\Vault\\Projects\\Old\\bracket.prt",
+                      L"C:\\Vault\\Archive\\bracket.prt", L"0,0,0,0,0"}}));
 }
 
 TEST_F(AddInNotificationTest, TheArrayHoldsEveryItemOfItsKindWhateverTheCount) {
     Install({});
-    request.AddFile(70, 4, 9);
     request.AddFile(71, 4, 4);  // stays in its folder: the driver does not count it
     request.AddFile(72, 4, 9);
     EXPECT_EQ(Before(1, 0), S_OK);
@@ -114,8 +110,6 @@ TEST_F(AddInNotificationTest, TheArrayHoldsEveryItemOfItsKindWhateverTheCount) {
 
 TEST_F(AddInNotificationTest, CountsOfZeroOrANullDispatcherSkipTheirBlock) {
     Install({L"null-dispatcher=0x21"});
-    request.AddFolder(4, 9);
-    request.AddFile(70, 4, 9);
     EXPECT_EQ(Before(0, 0), S_OK);
     EXPECT_EQ(folder.Journal(kVaultComponent), (Lines{{L"Create"}}));  // not even the value was read
     EXPECT_EQ(Before(0, 1), S_OK);
@@ -127,7 +121,6 @@ TEST_F(AddInNotificationTest, CountsOfZeroOrANullDispatcherSkipTheirBlock) {
 
 TEST_F(AddInNotificationTest, AVaultWithoutItsDispatchOrValueInterface) {
     Install({L"without=value"});
-    request.AddFile(70, 4, 9);
     EXPECT_EQ(Before(1, 0), S_OK);
     ASSERT_EQ(AddInCommands(), (Words{L"0x15"}));
     EXPECT_EQ(folder.Journal(L"AddIn")[0][4], L"0");  // the value could not be read
@@ -141,10 +134,7 @@ TEST_F(AddInNotificationTest, AVaultWithoutItsDispatchOrValueInterface) {
 }
 
 TEST_F(AddInNotificationTest, BeforeTheChangeAFailureOrARefusalEndsTheNotificationAtOnce) {
-    Install({});
-    request.AddFolder(4, 9);
-    request.AddFile(70, 4, 9);
-    const std::vector<RuleCase> cases = {
+    ExpectRules(true, {
         {{L"fail:GetDispatcher=0x80040155"}, {}, kAddInFailure, {}},
         {{}, {L"answer:0x21=0x80040155"}, kAddInFailure, {L"0x21"}},
         {{}, {L"veto=0x21"}, E_QOR_OPERATION_REFUSED_BY_PLUGIN, {L"0x21"}},
@@ -153,16 +143,12 @@ TEST_F(AddInNotificationTest, BeforeTheChangeAFailureOrARefusalEndsTheNotificati
         // Otherwise the folder block's answer stands, success codes included.
         {{}, {L"answer:0x21=1"}, S_FALSE, {L"0x21", L"0x15"}},
         {{}, {L"answer:0x15=1"}, S_OK, {L"0x21", L"0x15"}},
-    };
-    ExpectRules(cases, true);
+    });
 }
 
 TEST_F(AddInNotificationTest, AfterTheChangeCancelIsIgnoredAndTheFirstFailureIsTheAnswer) {
-    Install({});
-    request.AddFolder(4, 9);
-    request.AddFile(70, 4, 9);
     const Words both = {L"0x22", L"0x16"};
-    const std::vector<RuleCase> cases = {
+    ExpectRules(false, {
         {{}, {L"veto=0x22", L"veto=0x16"}, S_OK, both},
         {{}, {L"answer:0x22=0x80040155"}, kAddInFailure, both},
         {{}, {L"answer:0x16=0x80040155"}, kAddInFailure, both},
@@ -172,14 +158,11 @@ TEST_F(AddInNotificationTest, AfterTheChangeCancelIsIgnoredAndTheFirstFailureIsT
         {{}, {L"answer:0x16=1"}, S_FALSE, both},
         {{L"null-dispatcher=0x16"}, {L"answer:0x22=1"}, S_FALSE, {L"0x22"}},
         {{L"fail:GetDispatcher=0x80040155"}, {}, kAddInFailure, {}},
-    };
-    ExpectRules(cases, false);
+    });
 }
 
 TEST_F(AddInNotificationTest, EveryInterfaceAndDispatcherIsReleasedOnEveryPath) {
     Install({});
-    request.AddFolder(4, 9);
-    request.AddFile(70, 4, 9);
     const ULONG start = ReferenceCount(vault.Get());
     for (const wchar_t* addIn : {L"", L"veto=0x21", L"answer:0x21=0x80040155", L"answer:0x15=0x80040155"}) {
         folder.Configure(L"AddIn", {addIn});

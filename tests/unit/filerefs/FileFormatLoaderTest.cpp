@@ -1,5 +1,4 @@
-// The loader's own rules; what a missing or faulty library does to a run is
-// tested through ghMove.
+// The loader's own rules; what a missing or faulty library does to a run is tested through ghMove.
 #include "filerefs/FileFormatLoader.h"
 
 #include "interfaces/FileFormatMgr.h"

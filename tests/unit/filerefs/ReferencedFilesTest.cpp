@@ -1,7 +1,7 @@
-// The vault lent in the request handles the documents that a plain CAD
-// document references: the calls on it, their results and their failures.
+// The vault lent in the request handles the documents a plain CAD document references.
 #include "move/Mover.h"
 
+#include "ComThread.h"
 #include "RecordingHost.h"
 #include "TestFolder.h"
 #include "VaultObject.h"
@@ -16,14 +16,10 @@ using Texts = std::vector<std::wstring>;
 
 class ReferencedFilesTest : public ::testing::Test {
 protected:
-    ReferencedFilesTest() { CoInitialize(nullptr); }
-    ~ReferencedFilesTest() override {
-        EXPECT_TRUE(VaultReleased());
-        CoUninitialize();
-    }
+    ~ReferencedFilesTest() override { EXPECT_TRUE(VaultReleased()); }
 
-    // The vault knows Assy\Top.asm, which references two parts it knows and, last, one it does not.
-    // Every vault lent before must have been destroyed.
+    // The vault knows Assy\Top.asm, which references two parts it knows and, last, one it does not. Every vault lent
+    // before must have been destroyed.
     void LendVault(const Texts& extraConfiguration = {}) {
         if (vault) {
             EXPECT_TRUE(VaultReleased());
@@ -56,6 +52,7 @@ protected:
     }
     Texts Handled() const { return folder.JournalField(L"Vault", L"HandleReferencedFile"); }
 
+    ComThread com;
     TestFolder folder;
     RecordingHost host;
     OwnedRequest request{folder.LocalRoot()};

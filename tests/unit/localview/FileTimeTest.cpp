@@ -1,5 +1,5 @@
-// File times across a rewrite, in Europe/Berlin (ctest sets TZ for this
-// program): summer time began on 2023-03-26 at 02:00 local, 01:00 UTC.
+// File times across a rewrite, in Europe/Berlin (ctest sets TZ for this program): summer time began on 2023-03-26 at
+// 02:00 local, 01:00 UTC.
 #include "localview/FileTime.h"
 
 #include "FileTimes.h"
@@ -13,8 +13,8 @@
 
 namespace {
 
-// The C runtime misreads a zone name in TZ; without TZ it follows the system's
-// zone, which Wine took from TZ when the process started.
+// The C runtime misreads a zone name in TZ; without TZ it follows the system's zone, which Wine took from TZ when the
+// process started.
 class RuntimeZone : public ::testing::Environment {
 public:
     void SetUp() override {

@@ -1,5 +1,4 @@
-// Execution pieces on a real disk: folder creation, and one file's move with
-// its copy-and-delete fallback.
+// Execution on a real disk: folder creation, and one file's move with its copy-and-delete fallback.
 #include "localview/EnsureDirectory.h"
 #include "localview/MoveLocalFile.h"
 
@@ -40,8 +39,7 @@ TEST(LocalMoveExecution, EnsureDirectoryCreatesOnlyWhatIsMissingAndTellsTheServi
     EXPECT_EQ(notices, (Paths{folder.Path(L"a\\b"), folder.Path(L"a\\b\\c"), folder.Path(L"a\\plain.txt\\sub")}));
 }
 
-// A path of `length` characters below a folder of the local view, in
-// components the Linux file system takes.
+// A path of `length` characters below a folder of the local view, in components the Linux file system takes.
 std::wstring PathOfLength(const TestFolder& folder, const wchar_t* top, size_t length) {
     std::wstring path = folder.Path(top);
     while (path.size() < length) {
@@ -51,9 +49,8 @@ std::wstring PathOfLength(const TestFolder& folder, const wchar_t* top, size_t l
     return path;
 }
 
-// The target buffer holds 519 characters and the terminator: a target of 519
-// moves, given plainly or verbatim (its folders made below "\\?\"); one of
-// 520 is refused before anything is made.
+// The target buffer holds 519 characters and the terminator: a target of 519 moves, given plainly or verbatim (its
+// folders made below "\\?\"); one of 520 is refused before anything is made.
 TEST(LocalMoveExecution, ATargetOfFiveHundredNineteenCharactersMovesAndOneMoreIsRefused) {
     TestFolder folder;
     folder.WriteFile(L"a.txt", "a");
@@ -72,8 +69,8 @@ TEST(LocalMoveExecution, ATargetOfFiveHundredNineteenCharactersMovesAndOneMoreIs
     EXPECT_NE(GetFileAttributesW(verbatim.c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
-// The second move trusts the folder the first one made; finding it gone, it
-// makes it again, and the service hears of it again.
+// The second move trusts the folder the first one made; finding it gone, it makes it again, and the service hears of it
+// again.
 TEST(LocalMoveExecution, ATargetFolderRemovedBetweenTwoMovesIntoItIsMadeAgain) {
     TestFolder folder;
     folder.WriteFile(L"a.txt", "a");
@@ -90,8 +87,8 @@ TEST(LocalMoveExecution, ATargetFolderRemovedBetweenTwoMovesIntoItIsMadeAgain) {
     EXPECT_EQ(notices, (Paths{folder.Path(L"new"), folder.Path(L"new")}));
 }
 
-// Z: is the Linux root under Wine; /dev/shm is another file system than the
-// prefix's drive C, so a rename between them fails and the copy path runs.
+// Z: is the Linux root under Wine; /dev/shm is another file system than the prefix's drive C, so a rename between them
+// fails and the copy path runs.
 TEST(LocalMoveExecution, AReadOnlyFileMovesToAnotherVolumeByCopyAndDelete) {
     TestFolder folder;
     const std::wstring other = L"Z:\\dev\\shm\\ghtests-" + std::to_wstring(GetCurrentProcessId());

@@ -16,11 +16,9 @@ constexpr int32_t kP = 2, kQ = 3, kA = 4;
 using Planned = std::tuple<std::wstring, std::wstring, bool, bool>;
 using Error = std::tuple<std::wstring, std::wstring, HRESULT>;
 
-// Refused: a taken target, even a local item's own place. Not refused: a
-// case-only rename, an item that stays, a folder into its own parent; a
-// refused new name is not also tested for existence. Items the host left
-// unresolved are dropped silently; a local item without a new path gets one
-// from its destination folder.
+// Refused: a taken target, even a local item's own place. Not refused: a case-only rename, an item that stays, a folder
+// into its own parent; a refused new name is not also tested for existence. Items the host left unresolved are dropped
+// silently; a local item without a new path gets one from its destination folder.
 TEST(LocalMovePlanning, OnlyTakenTargetsOfResolvedItemsWithValidNamesAreRefused) {
     TestFolder folder;
     RecordingHost host;

@@ -1,7 +1,4 @@
-// Random trees and random faults, planned and carried out like the driver
-// does: whatever fails, no file's content is lost or truncated, `errors` names
-// exactly the failed steps with their codes, and `movedPaths` exactly the
-// steps that succeeded.
+// Random trees and faults, planned and executed: no content is lost, and every failure and success is reported.
 #include "common/Handles.h"
 #include "common/StringUtil.h"
 #include "move/Mover.h"
@@ -22,8 +19,8 @@ namespace {
 
 constexpr int32_t kP = 2, kQ = 3, kA = 4;
 
-// HeldForReading: readers share it, so the copy is made and the delete
-// refused. Vanished: deleted between planning and execution.
+// HeldForReading: readers share it, so the copy is made and the delete refused. Vanished: deleted between planning and
+// execution.
 enum Fault { None, ReadOnly, HiddenSystem, HeldForReading, HeldExclusively, Vanished };
 const DWORD kAttributes[] = {0, FILE_ATTRIBUTE_READONLY, FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM, 0, 0, 0};
 
@@ -73,8 +70,8 @@ TEST_P(LocalMovePropertyTest, NothingIsLostAndEveryOutcomeIsAccountedFor) {
     std::map<std::wstring, int> appearances;
     for (const LocalMoveData* entry : mover.localMoves) ++appearances[entry->oldPath];
 
-    // What must come out: every place on disk, one failure per planned
-    // appearance of a failed step, every step that succeeded.
+    // What must come out: every place on disk, one failure per planned appearance of a failed step, every step that
+    // succeeded.
     std::vector<std::wstring> tree = {L"P\\", L"Q\\"};
     std::multiset<std::tuple<std::wstring, std::wstring, HRESULT>> failures, reported;
     MovedPaths succeeded, moved;

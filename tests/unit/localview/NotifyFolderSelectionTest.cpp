@@ -1,7 +1,4 @@
-// Which moved folders the shell hears of: the top-most new places, compared
-// as text ignoring case, not by path components. A shorter place takes the
-// place of the earliest selected one it is a prefix of; failed entries follow
-// in order.
+// Which moved folders the shell hears of, against a plain comparison with the whole selection so far.
 #include "localview/NotifyFolderSelection.h"
 
 #include "RecordingHost.h"
@@ -25,8 +22,8 @@ bool IsPrefix(const std::wstring& prefix, const std::wstring& text) {
     return Lower(text).compare(0, prefix.size(), Lower(prefix)) == 0;
 }
 
-// The selection by comparing each entry with the whole selection so far; an
-// entry failed when an error names its paths, ignoring case.
+// The selection by comparing each entry with the whole selection so far; an entry failed when an error names its paths,
+// ignoring case.
 std::vector<LocalMoveData*> PlainSelection(std::deque<LocalMoveData>& entries,
                                            const std::set<std::wstring>& failedPaths) {
     std::vector<LocalMoveData*> kept, failed;
@@ -88,8 +85,7 @@ TEST(NotifyFolderSelection, TheTopMostPlacesInOrderThenTheFailedOnes) {
     EXPECT_EQ(moves.Selected(), moves.Plain());
 }
 
-// Short paths of few letters, so that prefixes, copies and case differences
-// meet often.
+// Short paths of few letters, so that prefixes, copies and case differences meet often.
 TEST(NotifyFolderSelection, RandomListsSelectAsTheComparisonWithTheWholeSelection) {
     const wchar_t letters[] = L"aAb\\";
     for (unsigned seed = 1; seed <= 400; ++seed) {

@@ -1,6 +1,5 @@
-// The simple item ID lists of shell notices, byte for byte: size, file kind,
-// zeros up to the name, the name bytes, a zero byte, four zero bytes, then the
-// list's end. A name the ANSI code page carries is stored as is; any other as
+// The simple item ID lists of shell notices, byte for byte: size, file kind, zeros up to the name, the name bytes, a
+// zero byte, four zero bytes, then the list's end. A name the ANSI code page carries is stored as is; any other as
 // UTF-8 after a marker, cut to 260 bytes after it.
 #include "localview/ShellIdLists.h"
 

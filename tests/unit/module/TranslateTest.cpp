@@ -1,5 +1,4 @@
-// Translate through the text catalogue stand-in, created the way the library's
-// load handler creates it.
+// Translate through the text catalogue, created the way the library's load handler creates it.
 #include "module/ModuleStartup.h"
 #include "module/Translate.h"
 #include "TestFolder.h"
@@ -11,8 +10,8 @@ namespace {
 
 using Calls = std::vector<std::wstring>;
 
-// Without COM on the loading thread, or with a service that cannot serve the
-// module, the texts are English; only an answer of S_OK gives the service's text.
+// Without COM on the loading thread, or with a service that cannot serve the module, the texts are English; only an
+// answer of S_OK gives the service's text.
 TEST(TranslateTest, TheServiceSuppliesTheModulesTextsElseTheEnglishOnes) {
     TestFolder folder;
     folder.WriteCatalog({L"Move\t\t0x10\tElemente verschieben", L"Other\t\t0x11\tnot this module"});

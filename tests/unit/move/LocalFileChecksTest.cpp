@@ -1,5 +1,4 @@
-// Every local move source must open for exclusive writing; read-only files are
-// tested as writable and stay read-only, folders and missing paths pass.
+// Every local move source must open for exclusive writing; read-only files stay read-only.
 #include "move/Mover.h"
 
 #include "HeldFile.h"

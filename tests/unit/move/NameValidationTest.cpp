@@ -35,10 +35,9 @@ TEST_F(MoverTest, DesktopIniIsReservedInAnyCase) {
     EXPECT_EQ(entry.refFile, nullptr);
 }
 
-// At the edge of each rule: the neighbours of the refused control characters
-// pass; a name the file system would store as the reserved name or as nothing
-// (it drops trailing periods and spaces), or that a zero character would cut
-// short, is refused.
+// At the edge of each rule: the neighbours of the refused control characters pass; a name the file system would store
+// as the reserved name or as nothing (it drops trailing periods and spaces), or that a zero character would cut short,
+// is refused.
 TEST_F(MoverTest, NamesAtTheEdgeOfEachRule) {
     const std::wstring cut(L"ok\0:", 4);
     for (const std::wstring& name : {std::wstring(L"desktop.ini."), std::wstring(L"DESKTOP.INI . "),

@@ -1,5 +1,4 @@
-// The non-unique files view: what the host is asked, what the installation's
-// dialog receives, and what the user sees when the dialog cannot be shown.
+// The non-unique files view: what the host is asked, what the dialog receives, what shows when it cannot.
 #include "move/Mover.h"
 
 #include "common/Handles.h"
@@ -19,17 +18,13 @@ using Lines = std::vector<std::vector<std::wstring>>;
 using Paths = std::vector<std::wstring>;
 constexpr const wchar_t* kDialog = L"NonUniqueFilesDialog";
 
-// A found file whose texts live as long as the record: releasing the last
-// shared pointer frees both, as a host's records do.
+// A found file whose texts live as long as the record: releasing the last shared pointer frees both, as a host's
+// records do.
 struct OwnedFoundFile : FoundFileRecord {
     OwnedFoundFile(int32_t a, int32_t b, int32_t c, std::vector<std::wstring> texts, bool flagged)
-        : owned(std::move(texts)) {
-        value1 = a;
-        value2 = b;
-        value3 = c;
+        : FoundFileRecord{a, b, c, nullptr, nullptr, nullptr, nullptr, flagged}, owned(std::move(texts)) {
         const wchar_t** fields[] = {&text1, &text2, &text3, &text4};
         for (size_t i = 0; i < 4 && i < owned.size(); ++i) *fields[i] = owned[i].c_str();
-        flag = flagged;
     }
     std::vector<std::wstring> owned;
 };
@@ -126,10 +121,9 @@ TEST_F(NonUniqueFilesViewTest, AMissingDialogIsExplainedInAnOwnerlessErrorBox) {
     EXPECT_EQ(Show(&names, &others), S_OK);
     const auto seen = boxes.Boxes();
     ASSERT_EQ(seen.size(), 1u);
-    EXPECT_EQ(seen[0].caption, L"Can't show Non Unique Files dialog box");
-    EXPECT_EQ(seen[0].text, ErrorText(REGDB_E_CLASSNOTREG).Text());
-    EXPECT_EQ(seen[0].owner, nullptr);
-    EXPECT_TRUE(seen[0].errorIcon);
+    EXPECT_EQ(std::tie(seen[0].caption, seen[0].text, seen[0].owner, seen[0].errorIcon),
+              std::make_tuple(std::wstring(L"Can't show Non Unique Files dialog box"),
+                              ErrorText(REGDB_E_CLASSNOTREG).Text(), HWND(nullptr), true));
     EXPECT_TRUE(handedOut.expired());
 }
 

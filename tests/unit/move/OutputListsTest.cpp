@@ -1,5 +1,4 @@
-// Emptying the output lists deletes every element, a RefFile's MoveRefs with
-// it: the heaps' busy blocks are counted to prove it.
+// Emptying the output lists deletes every element, a RefFile's MoveRefs with it.
 #include "HeapBytes.h"
 #include "common/Handles.h"
 #include "move/Mover.h"
@@ -27,12 +26,12 @@ TEST(OutputLists, AreEmptiedWithEveryElement) {
     ASSERT_EQ(mover.Run(), S_OK);  // first use of anything that lives on afterwards
 
     const std::wstring heap(40, L'_');  // long enough for every string to own a block
-    // Every run loads and frees the file-format manager, and under Wine each
-    // unload of a library with its own static runtime keeps a block for good.
+    // Every run loads and frees the file-format manager, and under Wine each unload of a library with its own static
+    // runtime keeps a block for good.
     const UniqueLibrary manager(LoadLibraryW(L"Formwright.dll"));
     ASSERT_TRUE(manager);
-    // Filled and emptied again and again, the heaps hold no more blocks than
-    // after the first time: what the lists held went every time.
+    // Filled and emptied again and again, the heaps hold no more blocks than after the first time: what the lists held
+    // went every time.
     const auto fillAndEmpty = [&] {
         const size_t before = HeapInUse().blocks;
         auto* refFile = new RefFile;

@@ -1,11 +1,10 @@
-// Result codes in words: the vault's table through the text catalogue stand-in,
-// the fixed ranges and the system's fallbacks.
+// Result codes in words: the vault's table through the text catalogue, fixed ranges and the system's fallbacks.
 #include "report/ErrorTable.h"
 #include "report/ErrorText.h"
+#include "ComThread.h"
 #include "TestFolder.h"
 
 #include <gtest/gtest.h>
-#include <objbase.h>
 
 namespace {
 
@@ -13,8 +12,7 @@ std::wstring Text(uint32_t code) { return ErrorText(static_cast<HRESULT>(code)).
 
 class ErrorTextTest : public ::testing::Test {
 protected:
-    ErrorTextTest() { CoInitialize(nullptr); }
-    ~ErrorTextTest() override { CoUninitialize(); }
+    ComThread com;
     TestFolder folder;
 };
 
@@ -26,8 +24,8 @@ struct PinnedRow {
     const wchar_t* english;
 };
 
-// Rows written out apart from the table: some that share an identifier and
-// its sentence, and the two of the database's catalogue.
+// Rows written out apart from the table: some that share an identifier and its sentence, and the two of the database's
+// catalogue.
 const PinnedRow kPinned[] = {
     {0x80040206, L"E_QOR_CANT_OPEN_DATABASE", L"QorInterface\tErrorCodes", L"8",
      L"Could not open database. This could happen if the network connection is broken or if the database has been "
@@ -75,9 +73,7 @@ TEST_F(ErrorTextTest, PinnedRowsTakeTheirCataloguesTextElseTheirEnglishSentence)
         catalogue.push_back(std::wstring(row.catalogue) + L"\t" + row.id + L"\t" + Translated(row));
     }
     folder.WriteCatalog(catalogue);
-    for (const PinnedRow& row : kPinned) {
-        EXPECT_EQ(Text(row.code), Translated(row)) << row.name;
-    }
+    for (const PinnedRow& row : kPinned) EXPECT_EQ(Text(row.code), Translated(row)) << row.name;
     EXPECT_EQ(Text(0x8004027C), L"SQL Server zu alt\n\nUnterstützte Versionen:\n  SQL Server 2005 SP1 or later");
     EXPECT_EQ(Text(0x800402D3), L"System zu alt:\nWindows XP Service Pack 2\nWindows Server 2003 Service Pack 1");
     EXPECT_EQ(Text(0x8004027D), L"E_QOR_GET_QORFORMATROUTER");

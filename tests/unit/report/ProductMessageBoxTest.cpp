@@ -1,5 +1,4 @@
-// The vault client's message box, from the library its installation names in
-// the registry; the stand-in's box is answered by a watcher like a user.
+// The vault client's message box, from the library its installation names in the registry.
 #include "installation/standin/Journal.h"
 #include "installation/standin/StandinWindows.h"
 #include "interfaces/Plinth.h"
@@ -43,9 +42,8 @@ protected:
     ParentWindow parent;
 };
 
-// Loaded for one question only, from a location with or without a final
-// backslash; only a non-empty plain string naming a folder with the library and
-// its entry is used, and only while the full path fits in the buffer.
+// Loaded for one question only, from a location with or without a final backslash; only a non-empty plain string naming
+// a folder with the library and its entry is used, and only while the full path fits in the buffer.
 TEST_F(ProductMessageBoxTest, TheBoxAsksOnlyThroughAUsableLocationLibraryAndEntry) {
     MessageBoxWatcher boxes(kPlinthStopAsking, kPlinthBoxClass);
     const std::wstring valid = FolderWith(L"Plinth.dll"), impostor = FolderWith(L"PlinthNoExport.dll");

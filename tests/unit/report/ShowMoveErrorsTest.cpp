@@ -1,5 +1,4 @@
-// The report of refused and failed items as the report dialog stand-in walks it
-// until a watcher closes it; the message box when the dialog cannot be shown.
+// The report of refused and failed items as the dialog stand-in walks it; the message box when it cannot show.
 #include "common/Bstr.h"
 #include "common/ComPtr.h"
 #include "installation/standin/Journal.h"
@@ -21,9 +20,8 @@ namespace {
 using Texts = std::vector<std::wstring>;
 using Rows = std::vector<Texts>;
 
-// Display name, (folder, target folder,) icon, status code, type and text; for
-// an item then the move problem's code, type and text, which start as -1, -1
-// and none, and the state of the command that shows the files sharing a name.
+// Display name, (folder, target folder,) icon, status code, type and text; for an item then the move problem's code,
+// type and text, which start as -1, -1 and none, and the state of the command that shows the files sharing a name.
 Texts Group(const std::wstring& name, const wchar_t* icon = L"16") { return {L"Group", name, icon, L"36", L"4", L""}; }
 const Texts kAsksOwner{L"36", L"-1", L"Lack one of permission to move this item", L"empty"};
 Texts Item(const std::wstring& name, const std::wstring& folder, const std::wstring& target, const std::wstring& text,
@@ -35,8 +33,8 @@ Texts Item(const std::wstring& name, const std::wstring& folder, const std::wstr
 
 class ShowMoveErrorsTest : public ::testing::Test {
 protected:
-    // The groups and items the dialog walked, which all have keys of their own;
-    // every report object is freed once the dialog lets go.
+    // The groups and items the dialog walked, which all have keys of their own; every report object is freed once the
+    // dialog lets go.
     Rows Show(bool cannotMode) {
         DeleteFileW((folder.StandinDir() + L"\\ReportDialog.journal").c_str());
         const LONG before = RefObj::LiveObjects();
@@ -72,8 +70,8 @@ protected:
     std::vector<Texts> journal;
 };
 
-// One group per kind of database failure, counted, in the order in which each
-// kind first occurs; then the local failures, then the references not updated.
+// One group per kind of database failure, counted, in the order in which each kind first occurs; then the local
+// failures, then the references not updated.
 TEST_F(ShowMoveErrorsTest, FailuresFormCountedGroupsOfDatabaseThenLocalThenReferenceFailures) {
     request.AddFile(7, 2, 3);
     Refused(2, 7, L"shaft.prt", L"\\Projects\\Gear\\", L"\\Archive\\\\");
@@ -134,8 +132,8 @@ TEST_F(ShowMoveErrorsTest, FailuresFormCountedGroupsOfDatabaseThenLocalThenRefer
     EXPECT_EQ((Texts{failed[1][6], failed[15][6], failed[20][6]}), (Texts{L"3", L"2", L"2"}));  // the item types
 }
 
-// Positions, children and interfaces as a dialog may use them; what it still
-// holds outlives the command object and the rest of the tree.
+// Positions, children and interfaces as a dialog may use them; what it still holds outlives the command object and the
+// rest of the tree.
 TEST_F(ShowMoveErrorsTest, TheTreeAnswersEveryWayOfWalkingItAndEachObjectLivesWhileHeld) {
     const LONG before = RefObj::LiveObjects();
     Refused(1);
