@@ -10,8 +10,12 @@ FolderRights::FolderRights(SpMgr* connection, IUnknown* vault, int32_t hostConte
 std::optional<uint32_t> FolderRights::Of(const std::wstring& folderPath) const {
     if (!project_) return std::nullopt;
     // Without memory for the path the rights cannot be told either.
-    const Bstr path = Bstr::Attach(SysAllocStringLen(folderPath.data(), static_cast<UINT>(folderPath.size())));
-    if (path.IsNull()) return std::nullopt;
+    Bstr path;
+    try {
+        path = Bstr(folderPath);
+    } catch (const ComError&) {
+        return std::nullopt;
+    }
     ComPtr<IVaultFolder> folder;
     if (FAILED(lookup_->FindFolderByPath(path.Get(), folder.Put())) || !folder) return std::nullopt;
     int32_t id = 0;
