@@ -6,6 +6,7 @@
 #include <windows.h>
 #include <oleauto.h>
 
+#include <cwchar>
 #include <memory>
 #include <string>
 #include <utility>
@@ -52,6 +53,10 @@ public:
 private:
     BSTR b_ = nullptr;
 };
+
+// A new BSTR that its receiver frees: an out argument or a record's field.
+inline BSTR NewBstr(const std::wstring& text) { return Bstr(text).Detach(); }
+inline BSTR NewBstr(const wchar_t* text) { return text ? Bstr(text, std::wcslen(text)).Detach() : nullptr; }
 
 // A reference-counted BSTR: copies share one string, freed with the last copy.
 class SharedBstr {

@@ -1,5 +1,6 @@
 #include "filerefs/AddInNotification.h"
 
+#include "common/Bstr.h"
 #include "common/ComPtr.h"
 #include "filerefs/AddInRecords.h"
 #include "filerefs/RecordArray.h"
@@ -36,8 +37,8 @@ RecordArray ItemRecords(const AddInAudience& audience, int32_t cmd, bool folders
         next->id1 = described.id1;
         next->id2 = described.id2;
         next->id3 = described.id3;
-        if (described.text1) next->text1 = RecordText(*described.text1);
-        if (described.text2) next->text2 = RecordText(*described.text2);
+        if (described.text1) next->text1 = NewBstr(*described.text1);
+        if (described.text2) next->text2 = NewBstr(*described.text2);
         ++next;
     }
     return records;

@@ -14,7 +14,7 @@ RecordArray PathArray(const std::vector<std::wstring>& paths) {
     if (paths.empty()) return {};
     RecordArray array = CreateBstrArray(static_cast<ULONG>(paths.size()));
     BSTR* next = array.Data<BSTR>();
-    for (const std::wstring& path : paths) *next++ = RecordText(path);
+    for (const std::wstring& path : paths) *next++ = NewBstr(path);
     return array;
 }
 
@@ -26,10 +26,10 @@ RecordArray FoundFileRecords(const FoundFiles& found) {
             next->value1 = file->value1;
             next->value2 = file->value2;
             next->value3 = file->value3;
-            next->text1 = RecordText(file->text1);
-            next->text2 = RecordText(file->text2);
-            next->text3 = RecordText(file->text3);
-            next->text4 = RecordText(file->text4);
+            next->text1 = NewBstr(file->text1);
+            next->text2 = NewBstr(file->text2);
+            next->text3 = NewBstr(file->text3);
+            next->text4 = NewBstr(file->text4);
             next->flag = file->flag ? VARIANT_TRUE : VARIANT_FALSE;
         }
         ++next;
@@ -52,6 +52,6 @@ HRESULT ShowNonUniqueFilesDialog(const std::vector<std::wstring>& paths, const s
     const RecordArray otherNames = PathArray(otherPaths);
     const RecordArray records = FoundFileRecords(found);
     dialog->SetData(names.Get(), otherNames.Get(), records.Get());
-    const Bstr caption = Bstr::Attach(RecordText(NonUniqueFilesCaption(localRoot)));
+    const Bstr caption(NonUniqueFilesCaption(localRoot));
     return dialog->ShowDialog(kNonUniqueShowFirst, kNonUniqueShowSecond, kNonUniqueShowThird, caption.Get());
 }

@@ -1,6 +1,5 @@
 #include "filerefs/RecordArray.h"
 
-#include "common/Bstr.h"
 #include "common/ComErrors.h"
 #include "common/ComPtr.h"
 #include "interfaces/ComRecords.h"
@@ -98,6 +97,3 @@ RecordArray CreateBstrArray(ULONG count) {
     return RecordArray::Own(array);
 }
 
-BSTR RecordText(const std::wstring& text) { return Bstr(text).Detach(); }
-
-BSTR RecordText(const wchar_t* text) { return text ? Bstr(text, wcslen(text)).Detach() : nullptr; }

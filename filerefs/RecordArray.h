@@ -51,8 +51,3 @@ RecordArray CreateNonUniqueFileRecordArray(ULONG count);
 
 // A vector of `count` null BSTRs, lower bound 0.
 RecordArray CreateBstrArray(ULONG count);
-
-// A new BSTR for a record field, freed with the array's records; out of
-// memory is raised.
-BSTR RecordText(const std::wstring& text);
-BSTR RecordText(const wchar_t* text);  // null stays null

@@ -93,9 +93,9 @@ HRESULT FileRefCmdDbErrors::GetText(LONG number, BSTR* text) {
     if (!text) return E_POINTER;
     return ReportCall([&] {
         switch (number) {
-            case kTextCaption: *text = NewText(mover->Caption()); break;
+            case kTextCaption: *text = NewBstr(mover->Caption()); break;
             case kTextDescription: *text = CopyText(description); break;
-            default: *text = NewText(std::wstring()); break;
+            default: *text = NewBstr(std::wstring()); break;
         }
         return S_OK;
     });

@@ -86,7 +86,7 @@ HRESULT FileRefErr::GetStatus(ULONG, LONG* code, LONG* type, BSTR* text) {
 HRESULT FileRefErr::GetName(ULONG, BSTR* out) {
     if (!out) return E_POINTER;
     return ReportCall([&] {
-        *out = NewText(name);
+        *out = NewBstr(name);
         return S_OK;
     });
 }
@@ -96,7 +96,7 @@ HRESULT FileRefErr::GetDisplayName(ULONG unused, BSTR* out) { return FileRefErr:
 HRESULT FileRefErr::GetFolder(ULONG, BSTR* out) {
     if (!out) return E_POINTER;
     return ReportCall([&] {
-        *out = NewText(folder);
+        *out = NewBstr(folder);
         return S_OK;
     });
 }
@@ -104,7 +104,7 @@ HRESULT FileRefErr::GetFolder(ULONG, BSTR* out) {
 HRESULT FileRefErr::GetItemKey(BSTR* key) {
     if (!key) return E_POINTER;
     return ReportCall([&] {
-        *key = NewText(FormatText(L"%p", {static_cast<const void*>(this)}));
+        *key = NewBstr(FormatText(L"%p", {static_cast<const void*>(this)}));
         return S_OK;
     });
 }
@@ -141,7 +141,7 @@ HRESULT FileRefErr::GetIcon(VARIANT* icon) {
 HRESULT FileRefErr::GetTargetFolder(ULONG, BSTR* out) {
     if (!out) return E_POINTER;
     return ReportCall([&] {
-        *out = NewText(targetFolder);
+        *out = NewBstr(targetFolder);
         return S_OK;
     });
 }
@@ -177,7 +177,7 @@ HRESULT FileRefErr::GetMoveProblem(ULONG, LONG* code, LONG* type, BSTR* text) {
         if (!owner) return S_OK;
         const Msg problem = owner->MovePermissionProblem(*this);
         if (text) {
-            ReplaceText(text, NewText(Translate(problem)));
+            ReplaceText(text, NewBstr(Translate(problem)));
             if (code) *code = kStatusError;
         }
         return S_OK;

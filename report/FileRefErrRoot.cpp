@@ -43,7 +43,7 @@ HRESULT FileRefErrRoot::GetNextChild(ULONG, ULONG, ULONG, IFileRefItem** child) 
 HRESULT FileRefErrRoot::GetStatus(ULONG, LONG* code, LONG* type, BSTR* text) {
     if (!code || !type || !text) return E_POINTER;
     return ReportCall([&] {
-        *text = NewText(std::wstring());
+        *text = NewBstr(std::wstring());
         *code = kStatusError;
         *type = kItemTypeGroup;
         return S_OK;
@@ -54,7 +54,7 @@ HRESULT FileRefErrRoot::GetDisplayName(ULONG, BSTR* out) {
     if (!out) return E_POINTER;
     return ReportCall([&] {
         const int32_t count = ChildCount();
-        *out = count == 1 ? CopyText(singleText) : NewText(FormatText(name, {count}));
+        *out = count == 1 ? CopyText(singleText) : NewBstr(FormatText(name, {count}));
         return S_OK;
     });
 }

@@ -1,4 +1,4 @@
-// Texts the report hands out through COM as out arguments. They are made as
+// A shared text handed out through COM as an out argument. It is made as
 // every Bstr is: a string that cannot be allocated raises a COM error with
 // E_OUTOFMEMORY, so no text operation answers with a null text for want of
 // memory.
@@ -8,6 +8,5 @@
 
 #include <string>
 
-BSTR NewText(const std::wstring& text);
 // Null stays null.
 BSTR CopyText(const SharedBstr& text);
