@@ -6,7 +6,8 @@
 # headers) may be included anywhere. Layers of one rank stand beside each
 # other and include nothing of one another.
 set -e
-cd "$(dirname "$0")/.."
+# The tree to check: the repository, or the one given.
+cd "${1:-$(dirname "$0")/..}"
 
 layers='
 # rank layer         pattern
