@@ -78,27 +78,6 @@ protected:
     ComPtr<IAddInHooks> hook;
 };
 
-TEST_F(AddInNotificationTest, EachBlockSendsOneCommandRecordAndOneRecordPerItemOfItsKind) {
-    Install({L"vault-value=77"});
-    request.AddFolder(44, 9);  // not resolved by the host
-    EXPECT_EQ(Before(1, 2), S_OK);
-    EXPECT_EQ(VaultCalls(), (Lines{{L"GetDispatcher", L"0x21"}, {L"Dispatch", L"0x21", L"0x21"},
-                                   {L"GetDispatcher", L"0x15"}, {L"Dispatch", L"0x15", L"0x15"}}));
-    const auto command = [](const wchar_t* cmd) {
-        return Words{L"Command", cmd, standin::Hex(0x1234), L"0", L"77", L"77", L"0,0,0", L"0", L"0"};
-    };
-    EXPECT_EQ(folder.Journal(L"AddIn"),
-              (Lines{command(L"0x21"),
-                     {L"Records", L"2"},
-                     {L"Item", L"4", L"0", L"9", L"0", L"C:\\Vault\\Projects\\Old", L"C:\\Vault\\Archive\\Old",
-                      L"0,0,0,0,0"},
-                     {L"Item", L"44", L"0", L"9", L"0", L"(null)", L"(null)", L"0,0,0,0,0"},
-                     command(L"0x15"),
-                     {L"Records", L"1"},
-                     {L"Item", L"70", L"4", L"9", L"0", L"C:\\Vault\\Projects\\Old\\bracket.prt",
-                      L"C:\\Vault\\Archive\\bracket.prt", L"0,0,0,0,0"}}));
-}
-
 TEST_F(AddInNotificationTest, TheArrayHoldsEveryItemOfItsKindWhateverTheCount) {
     Install({});
     request.AddFile(71, 4, 4);  // stays in its folder: the driver does not count it
@@ -138,7 +117,6 @@ TEST_F(AddInNotificationTest, BeforeTheChangeAFailureOrARefusalEndsTheNotificati
         {{L"fail:GetDispatcher=0x80040155"}, {}, kAddInFailure, {}},
         {{}, {L"answer:0x21=0x80040155"}, kAddInFailure, {L"0x21"}},
         {{}, {L"veto=0x21"}, E_QOR_OPERATION_REFUSED_BY_PLUGIN, {L"0x21"}},
-        {{}, {L"veto=0x15"}, E_QOR_OPERATION_REFUSED_BY_PLUGIN, {L"0x21", L"0x15"}},
         {{}, {L"answer:0x15=0x80040155"}, kAddInFailure, {L"0x21", L"0x15"}},
         // Otherwise the folder block's answer stands, success codes included.
         {{}, {L"answer:0x21=1"}, S_FALSE, {L"0x21", L"0x15"}},
