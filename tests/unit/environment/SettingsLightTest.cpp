@@ -103,10 +103,6 @@ TEST_F(SettingsLightTest, EveryRequiredValueMustBeThereWithItsType) {
     EXPECT_FALSE(settings.ReadVaultSettings(vault, read));
     entry.SetNumber(L"ServerPort", 3030);
 
-    entry.SetBytes(L"DbName", REG_BINARY, "db", 2);
-    EXPECT_FALSE(settings.ReadVaultSettings(vault, read));
-    entry.SetString(L"DbName", L"t-db");
-
     // Values are read in the order DbName, DbServer, ShellRoot, ServerLoc.
     RegDeleteValueW(entry.Get(), L"ServerLoc");
     VaultSettings partly;
