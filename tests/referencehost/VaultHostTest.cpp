@@ -152,7 +152,6 @@ TEST_F(VaultHostTest, TheVaultRefusesItemsByKind) {
         const char* kind;
     } cases[] = {
         {L"rename Projects\\Pump\\impeller.prt rotor.prt", "\"kind\": 2"},            // checked out elsewhere
-        {L"mv Released\\bracket.prt Projects", "\"kind\": 3"},                          // may not move files out
         {L"rename Projects\\Gearbox\\shaft.prt HOUSING.prt", "\"code\": \"0x8004020F\""},  // taken on disk first
         {L"mv Projects Projects\\Pump", "\"kind\": 5"},                                 // into its own sub-folder
         {L"rename Projects\\Cover.prt shaft.prt", "\"itemName\": \"shaft.prt\", \"conflictName\": \"shaft.prt\""},

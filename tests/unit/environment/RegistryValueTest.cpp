@@ -40,6 +40,7 @@ TEST(RegistryValue, NumbersAreExactlyFourBytesOfEitherNumberType) {
     for (uint32_t type = 0; type <= 11; ++type) {
         const bool number = type == kRegistryNumber || type == kRegistryBigEndianNumber;
         EXPECT_EQ(ReadRegistryNumber(type, bytes, 4).has_value(), number) << type;
+        EXPECT_EQ(ReadRegistryNumber(type, bytes, 3), std::nullopt) << type;
         EXPECT_EQ(ReadRegistryNumber(type, bytes, 5), std::nullopt) << type;
         EXPECT_EQ(ReadRegistryText(type, bytes, 4).has_value(), type == kRegistryText || type == kRegistryExpandableText)
             << type;
