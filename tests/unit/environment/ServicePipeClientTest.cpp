@@ -44,4 +44,18 @@ TEST(ServicePipeClient, TheServiceReceivesEachNoticeAsOneMessageInOrder) {
                                                       {L"Notice", L"6", L"1", L"", L"0", L"held"}}));
 }
 
+// At the edge of the notice's path: 260 characters go whole with their
+// terminator after the four-byte type, the 261st is cut.
+TEST(ServicePipeClient, ANoticeCarriesTwoHundredSixtyCharactersAndItsTerminator) {
+    const struct {
+        size_t length, carried, bytes;
+    } cases[] = {{259, 259, 524}, {260, 260, 526}, {261, 260, 526}};
+    for (const auto& c : cases) {
+        const std::wstring path(c.length, L'p');
+        const ServiceMessage message = BuildServiceMessage(path);
+        EXPECT_EQ(std::wstring(message.notice.path), path.substr(0, c.carried)) << c.length;
+        EXPECT_EQ(message.bytes, c.bytes) << c.length;
+    }
+}
+
 }  // namespace
