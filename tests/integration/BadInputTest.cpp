@@ -159,8 +159,6 @@ const BadInput kCases[] = {
 
     // Items need a local view root that makes their paths full; local items bring their own.
     {"EmptyLocalRoot", [](Call& c) { c.request->localRoot.clear(); c.MoveA(); }, E_INVALIDARG, {}, kBefore},
-    {"NetworkLocalRoot", [](Call& c) { c.request->localRoot = L"\\\\server\\share\\view"; c.MoveA(); },
-     E_INVALIDARG, {}, kBefore},
     {"EmptyLocalRootWithFullLocalPaths", [](Call& c) { c.request->localRoot.clear(); c.MoveALocally(c.AInQ()); },
      S_OK, kWholeRun, kMoved},
     {"VerbatimLocalRoot", [](Call& c) { c.request->localRoot = L"\\\\?\\" + c.folder.LocalRoot(); c.MoveA(); },
