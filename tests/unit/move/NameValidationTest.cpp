@@ -34,7 +34,8 @@ TEST_F(MoverTest, NamesAtTheEdgeOfEachRule) {
                                      std::wstring(L"   "), std::wstring(L". ."), cut}) {
         EXPECT_FALSE(mover.ValidateTargetName(name, L"C:\\old", L"C:\\new")) << name;
     }
-    for (const wchar_t* name : {L"form\ffeed", L"shift\x0E" L"out", L"desktop.in", L"desktop.ini.bak", L" desktop.ini", L"a.", L" a"}) {
+    for (const wchar_t* name :
+         {L"form\ffeed", L"shift\x0E" L"out", L"desktop.in", L"desktop.ini.bak", L" desktop.ini", L"a.", L" a"}) {
         EXPECT_TRUE(mover.ValidateTargetName(name, L"C:\\old", L"C:\\new")) << name;
     }
     ASSERT_EQ(Errors().size(), 5u);
