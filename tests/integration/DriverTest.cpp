@@ -74,20 +74,6 @@ TEST_F(DriverTest, AFailureToResolveStopsAtOnceWithItsCode) {
     EXPECT_TRUE(folder.JournalCalls(L"Formwright").empty());
 }
 
-TEST_F(DriverTest, InvalidNamesRefuseTheOperationBeforeAnythingChanges) {
-    host.folderPaths = {{2, L"\\Parts\\"}};
-    host.fileNames = {{7, L"a.prt"}, {8, L"b.prt"}};
-    request.AddFile(7, 2, 2, L"a:b");
-    request.AddFile(8, 2, 2, L"desktop.ini");
-    EXPECT_EQ(Move(true), S_FALSE);
-    EXPECT_EQ(host.calls, (Calls{"ResolveNames"}));
-    const auto errors = Elements(request->errors);
-    ASSERT_EQ(errors.size(), 2u);
-    EXPECT_EQ(errors[0]->code, E_QOR_INVALID_NAME);
-    EXPECT_EQ(errors[0]->path, folder.LocalRoot() + L"\\Parts\\a.prt");
-    EXPECT_EQ(errors[1]->detail, L"desktop.ini");
-}
-
 // A move's box is tested in the user's language with the report.
 TEST_F(DriverTest, AFailedDatabaseChangeIsShownInAnErrorBoxOwnedByTheParentUnlessSilent) {
     constexpr HRESULT kIoError = static_cast<HRESULT>(0x80040228);
